@@ -1,0 +1,11 @@
+# Cross build for 32-bit Windows: the Windows 95 target, built and checked only.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(FT_TRIPLE i686-w64-mingw32)
+set(CMAKE_C_COMPILER   ${FT_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${FT_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER  ${FT_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${FT_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -1,0 +1,12 @@
+# Cross build for 64-bit Windows: the build that runs here under Wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(FT_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER   ${FT_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${FT_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER  ${FT_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${FT_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)

@@ -1,0 +1,21 @@
+// The driver's per-file records under its key, named by the cached file's name.
+#pragma once
+#include <windows.h>
+#include <cstddef>
+#include <cstdint>
+
+struct CachedFileRecord {
+  uint64_t FileStamp;
+  FILETIME LastUsed;
+  uint32_t Hits;
+  uint32_t Reserved;  // the driver's own; never read
+};
+static_assert(sizeof(FILETIME) == 8);
+static_assert(sizeof(CachedFileRecord) == 24);
+static_assert(offsetof(CachedFileRecord, LastUsed) == 8);
+static_assert(offsetof(CachedFileRecord, Hits) == 16);
+
+// A value shorter than 24 bytes reads into a zeroed record.
+bool ReadCachedFileRecord(const char* fileName, CachedFileRecord* record);
+bool ReadLastUsed(const char* fileName, FILETIME* lastUsed);
+void DeleteCachedFileRecord(const char* fileName);

@@ -1,0 +1,33 @@
+#include "settings/channel.h"
+
+#include "app/startup.h"
+#include "settings/settings.h"
+#include "text/message_text.h"
+
+constexpr int KEY_CANNOT_CONTINUE = 2;
+
+void SendDeviceRequest(DWORD code) {
+  // NT-family systems need a byte-count variable even where the value is unused.
+  DWORD returned = 0;
+  BOOL done;
+  if (code == CACHE_SET_SETTINGS) {
+    done = DeviceIoControl(DeviceHandle, code, &CacheSettings, sizeof CacheSettings, nullptr, 0, &returned,
+                           nullptr);
+  } else {
+    DWORD output = 0;
+    done = DeviceIoControl(DeviceHandle, code, nullptr, 0, &output, sizeof output, &returned, nullptr);
+  }
+  if (!done) {
+    ShowMessageText(nullptr, SECTION_ERRORS, KEY_CANNOT_CONTINUE, MB_ICONHAND);
+    PostQuitMessage(1);
+  }
+}
+
+void SendEditModeTable() {
+  DWORD returned = 0;
+  if (!DeviceIoControl(DeviceHandle, CACHE_SET_EDIT_TYPES, &EditModeTable, sizeof EditModeTable, nullptr, 0,
+                       &returned, nullptr)) {
+    ShowMessageText(nullptr, SECTION_ERRORS, KEY_CANNOT_CONTINUE, MB_ICONHAND);
+    TerminateProcess(GetCurrentProcess(), 1);
+  }
+}

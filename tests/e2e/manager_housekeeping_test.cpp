@@ -1,0 +1,184 @@
+// Start-up deletion of unused cached files, with the real Manager and real
+// files and records.
+#include <cstring>
+#include <string>
+
+#include "manager_session.h"
+
+namespace {
+
+constexpr const char* kCache = "C:\\HKCACHE";
+constexpr uint64_t kDay = 864000000000ull;  // in FILETIME units
+
+uint64_t TodayMidnight() {
+  SYSTEMTIME now;
+  GetSystemTime(&now);
+  now.wHour = now.wMinute = now.wSecond = now.wMilliseconds = 0;
+  FILETIME time;
+  SystemTimeToFileTime(&now, &time);
+  return (uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+}
+
+Bytes RecordBytes(uint64_t lastUsed, uint32_t hits = 1) {
+  Bytes bytes(24, 0);
+  uint64_t stamp = 0x01D9000000000001ull;
+  memcpy(&bytes[0], &stamp, 8);
+  memcpy(&bytes[8], &lastUsed, 8);
+  memcpy(&bytes[16], &hits, 4);
+  return bytes;
+}
+
+class Housekeeping : public ManagerTest {
+ protected:
+  void SetUp() override {
+    ManagerTest::SetUp();
+    RemoveCache();
+    CreateDirectoryA(kCache, nullptr);
+    WriteDriverValue("CacheDir", REG_SZ, Text(kCache));
+  }
+  void TearDown() override {
+    ManagerTest::TearDown();
+    Ftctl("install");  // brings the key back where a test removed it
+    WriteDriverValue("CacheDir", REG_SZ, Text("C:\\FTCACHE"));
+    for (const auto& name : names) DeleteDriverValue(name.c_str());
+    RemoveCache();
+  }
+  static void RemoveCache() {
+    RunTool("cmd /c attrib -r C:\\HKCACHE\\*.* /s >nul 2>nul & rmdir /s /q C:\\HKCACHE");
+  }
+  static void StoreHousekeeping(uint32_t autoDelete, int32_t days) {
+    WriteDriverValue("Data2", REG_BINARY, Concat({Le32(autoDelete), Le32(static_cast<uint32_t>(days))}));
+  }
+  // A cached file, with a record unless record is empty.
+  void Cached(const std::string& name, const Bytes& record) {
+    std::string path = std::string(kCache) + "\\" + name;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    DWORD written;
+    WriteFile(file, "cached", 6, &written, nullptr);
+    CloseHandle(file);
+    if (!record.empty()) {
+      WriteDriverValue(name.c_str(), REG_BINARY, record);
+      names.push_back(name);
+    }
+  }
+  static bool FileThere(const std::string& name) {
+    return GetFileAttributesA((std::string(kCache) + "\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  static bool RecordThere(const std::string& name) {
+    Bytes value;
+    return ReadDriverValue(name.c_str(), &value);
+  }
+  // One start of the Manager runs the housekeeping before its window appears.
+  void StartAndQuit() {
+    run = StartManager();
+    ASSERT_NE(run.window, nullptr);
+    EXPECT_EQ(QuitManager(run), 0u);
+    run = ManagerRun{};
+  }
+
+  std::vector<std::string> names;
+};
+
+TEST_F(Housekeeping, DeletesWhatIsOldEnoughAndKeepsTheRest) {
+  StoreHousekeeping(1, 30);
+  uint64_t today = TodayMidnight();
+  Cached("old30.dat", RecordBytes(today - 30 * kDay + kDay - 1));  // 30 days ago, a moment before midnight
+  Cached("young29.dat", RecordBytes(today - 29 * kDay));          // 29 days ago, just after midnight
+  Cached("Never.DAT", RecordBytes(0));
+  names.push_back("never.dat");
+  WriteDriverValue("never.dat", REG_BINARY, RecordBytes(0));  // the record's name differs in case only
+  Cached("future.dat", RecordBytes(today + 2 * kDay));
+  Cached("norecord.dat", {});
+  Bytes tooLong = RecordBytes(0);
+  tooLong.push_back(0);
+  Cached("long25.dat", tooLong);
+  Cached(".dotted.dat", RecordBytes(0));
+  CreateDirectoryA("C:\\HKCACHE\\olddir", nullptr);
+  WriteDriverValue("olddir", REG_BINARY, RecordBytes(0));
+  names.push_back("olddir");
+  Cached("readonly.dat", RecordBytes(0));
+  SetFileAttributesA("C:\\HKCACHE\\readonly.dat", FILE_ATTRIBUTE_READONLY);
+  Cached("inuse.dat", RecordBytes(0));
+  HANDLE inUse = CreateFileA("C:\\HKCACHE\\inuse.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(inUse, INVALID_HANDLE_VALUE);
+
+  StartAndQuit();
+  CloseHandle(inUse);
+
+  EXPECT_FALSE(FileThere("old30.dat"));
+  EXPECT_FALSE(RecordThere("old30.dat"));
+  EXPECT_TRUE(FileThere("young29.dat"));
+  EXPECT_TRUE(RecordThere("young29.dat"));
+  EXPECT_FALSE(FileThere("Never.DAT"));
+  EXPECT_FALSE(RecordThere("never.dat"));
+  EXPECT_TRUE(FileThere("future.dat"));
+  EXPECT_TRUE(FileThere("norecord.dat"));
+  EXPECT_TRUE(FileThere("long25.dat"));
+  EXPECT_TRUE(RecordThere("long25.dat"));
+  EXPECT_TRUE(FileThere(".dotted.dat"));
+  EXPECT_TRUE(RecordThere(".dotted.dat"));
+  EXPECT_TRUE(FileThere("olddir"));
+  EXPECT_TRUE(RecordThere("olddir"));
+  // Files that cannot be deleted stay, but their records go.
+  EXPECT_TRUE(FileThere("readonly.dat"));
+  EXPECT_FALSE(RecordThere("readonly.dat"));
+  EXPECT_TRUE(FileThere("inuse.dat"));
+  EXPECT_FALSE(RecordThere("inuse.dat"));
+}
+
+TEST_F(Housekeeping, ZeroDaysDeletesEverythingUpToToday) {
+  StoreHousekeeping(1, 0);
+  uint64_t today = TodayMidnight();
+  Cached("today.dat", RecordBytes(today + 1));
+  Cached("yesterday.dat", RecordBytes(today - 1));
+  Cached("tomorrow.dat", RecordBytes(today + kDay + 1));
+  StartAndQuit();
+  EXPECT_FALSE(FileThere("today.dat"));
+  EXPECT_FALSE(FileThere("yesterday.dat"));
+  EXPECT_TRUE(FileThere("tomorrow.dat"));
+}
+
+TEST_F(Housekeeping, SwitchedOffKeepsEvenVeryOldFiles) {
+  StoreHousekeeping(0, 30);
+  Cached("ancient.dat", RecordBytes(0));
+  StartAndQuit();
+  EXPECT_TRUE(FileThere("ancient.dat"));
+  EXPECT_TRUE(RecordThere("ancient.dat"));
+}
+
+TEST_F(Housekeeping, PathLongerThanTheLimitIsNeverCutNorDeleted) {
+  StoreHousekeeping(1, 30);
+  std::string longName = std::string(240, 'n') + ".dat";  // C:\HKCACHE\ + this > 259 characters
+  std::wstring widePath = L"\\\\?\\C:\\HKCACHE\\" + std::wstring(longName.begin(), longName.end());
+  HANDLE file = CreateFileW(widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  WriteDriverValue(longName.c_str(), REG_BINARY, RecordBytes(0));
+  names.push_back(longName);
+  Cached("short.dat", RecordBytes(0));
+
+  StartAndQuit();
+  EXPECT_NE(GetFileAttributesW(widePath.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(RecordThere(longName));
+  EXPECT_FALSE(FileThere("short.dat"));
+  DeleteFileW(widePath.c_str());
+}
+
+TEST_F(Housekeeping, MissingDriverKeyDeletesNothing) {
+  // Without the key the cache folder is the default, the root of C:.
+  const char* path = "C:\\hk_nokey.dat";
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  WriteDriverValue("hk_nokey.dat", REG_BINARY, RecordBytes(0));
+  names.push_back("hk_nokey.dat");
+  DeleteKeyTree(kDriverRoot, kDriverKeyPath);
+
+  StartAndQuit();
+  EXPECT_NE(GetFileAttributesA(path), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(KeyExists(kDriverRoot, kDriverKeyPath));
+  DeleteFileA(path);
+}
+
+}  // namespace

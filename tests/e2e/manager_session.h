@@ -1,0 +1,118 @@
+// Starting and ending the real Manager from a test, with the driver's key
+// and journal in a known state.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "harness.h"
+
+constexpr const char* kManagerTitle = "FileTrove Manager";
+constexpr const char* kAgentLog = "C:\\FT\\ftagent.log";
+constexpr const char* kLanguageFile = "C:\\FT\\strings.lng";
+constexpr const char* kManagerAppDefaults = "Software\\Wine\\AppDefaults\\MANAGER.EXE";
+inline const char* const kSettingsValues[] = {"Data", "Data2", "Other", "DB"};
+
+struct ManagerRun {
+  Launched program;
+  HWND window = nullptr;
+};
+
+// Starts MANAGER.EXE and waits for its hidden window.
+inline ManagerRun StartManager() {
+  ManagerRun run;
+  run.program = LaunchProgram(kManagerExe);
+  if (run.program.process)
+    run.window = WaitForWindow(kManagerTitle, kManagerTitle, kDefaultTimeoutMs, run.program.pid);
+  return run;
+}
+
+// Posts WM_QUIT and returns the exit code (0xFFFFFFFF when it did not end).
+inline DWORD QuitManager(ManagerRun& run) {
+  DWORD exitCode = 0xFFFFFFFF;
+  if (run.window) PostMessageA(run.window, WM_QUIT, 0, 0);
+  if (!WaitExit(run.program, kDefaultTimeoutMs, &exitCode)) KillProgram(run.program);
+  return exitCode;
+}
+
+// Runs the Manager to an early end (a refusal) and returns the exit code.
+inline DWORD ExitCodeOf(ManagerRun& run) {
+  DWORD exitCode = 0xFFFFFFFF;
+  if (!WaitExit(run.program, kDefaultTimeoutMs, &exitCode)) KillProgram(run.program);
+  return exitCode;
+}
+
+inline int AgentStarts() {
+  FILE* file = fopen(kAgentLog, "rb");
+  if (!file) return 0;
+  int lines = 0;
+  for (int c; (c = fgetc(file)) != EOF;) lines += c == '\n';
+  fclose(file);
+  return lines;
+}
+
+// Every Manager test: no Manager left running, an empty journal, no failures
+// armed, no language file, the settings values gone (a first start), the
+// Windows 95 identity in place.
+class ManagerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(FindWindowA(kManagerTitle, kManagerTitle), nullptr) << "a Manager from another test still runs";
+    ASSERT_EQ(Ftctl("reset").exitCode, 0u);
+    DeleteFileA(kAgentLog);
+    DeleteFileA(kLanguageFile);
+    for (const char* name : kSettingsValues) DeleteDriverValue(name);
+    WriteValue(HKEY_CURRENT_USER, kManagerAppDefaults, "Version", REG_SZ, Text("win95"));
+  }
+  void TearDown() override {
+    if (run.program.process) {
+      if (QuitManager(run) == 0xFFFFFFFF) ADD_FAILURE() << "the Manager did not end";
+    }
+    while (AnswerBox(200).found) {
+    }
+    Ftctl("reset");
+    Ftctl("start");
+    DeleteFileA(kLanguageFile);
+    WriteValue(HKEY_CURRENT_USER, kManagerAppDefaults, "Version", REG_SZ, Text("win95"));
+  }
+  static Bytes Text(const std::string& text) {
+    Bytes bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    return bytes;
+  }
+  static void WriteLanguageFile(const std::string& contents) {
+    FILE* file = fopen(kLanguageFile, "wb");
+    ASSERT_NE(file, nullptr);
+    fputs(contents.c_str(), file);
+    fclose(file);
+  }
+
+  ManagerRun run;
+};
+
+// The items of the Manager's tray menu ("142 Disable FileTrove", …), read
+// inside its process by a hook while the menu is open; the menu is closed again.
+inline std::vector<std::string> TrayMenuItems(const ManagerRun& run) {
+  const char* kOut = "C:\\FT\\menuprobe.txt";
+  DeleteFileA(kOut);
+  PostMessageA(run.window, 0x8064, 1006, WM_RBUTTONDOWN);
+  HWND popup = WaitForWindow("#32768", nullptr, 3000, run.program.pid);
+  if (!popup) return {"(no menu)"};
+  HMODULE probe = LoadLibraryA("C:\\FT\\MENUPROBE.DLL");
+  auto hook = probe ? reinterpret_cast<HOOKPROC>(GetProcAddress(probe, "MenuProbeHook")) : nullptr;
+  HHOOK installed = hook ? SetWindowsHookExA(WH_CALLWNDPROC, hook, probe, GetWindowThreadProcessId(popup, nullptr))
+                         : nullptr;
+  DWORD_PTR result = 0;
+  if (installed)
+    SendMessageTimeoutA(popup, RegisterWindowMessageA("FileTroveMenuProbe"), 0, 0, SMTO_ABORTIFHUNG, 3000, &result);
+  if (installed) UnhookWindowsHookEx(installed);
+  if (probe) FreeLibrary(probe);
+  WaitWindowGone(popup, 3000);
+  FILE* file = fopen(kOut, "rb");
+  if (!file) return {"(menu not read)"};
+  std::string text;
+  for (int c; (c = fgetc(file)) != EOF;) text += static_cast<char>(c);
+  fclose(file);
+  return SplitLines(text);
+}

@@ -1,0 +1,242 @@
+#include "harness.h"
+
+#include <cstdio>
+
+constexpr DWORD kPollMs = 25;
+
+// ---- processes --------------------------------------------------------
+
+Launched LaunchProgram(const std::string& commandLine) {
+  Launched launched;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  std::string line = commandLine;
+  if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, kProgramDir, &startup, &info)) {
+    CloseHandle(info.hThread);
+    launched.process = info.hProcess;
+    launched.pid = info.dwProcessId;
+  }
+  return launched;
+}
+
+bool WaitExit(Launched& program, DWORD timeoutMs, DWORD* exitCode) {
+  if (!program.process || WaitForSingleObject(program.process, timeoutMs) != WAIT_OBJECT_0) return false;
+  GetExitCodeProcess(program.process, exitCode);
+  CloseHandle(program.process);
+  program = Launched{};
+  return true;
+}
+
+void KillProgram(Launched& program) {
+  if (!program.process) return;
+  TerminateProcess(program.process, 99);
+  WaitForSingleObject(program.process, kDefaultTimeoutMs);
+  CloseHandle(program.process);
+  program = Launched{};
+}
+
+// ---- windows ----------------------------------------------------------
+
+static HWND FindTopLevel(const char* className, const char* title, DWORD pid) {
+  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, title));) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (pid == 0 || owner == pid) return window;
+  }
+  return nullptr;
+}
+
+HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs, DWORD pid) {
+  for (DWORD waited = 0;; waited += kPollMs) {
+    if (HWND window = FindTopLevel(className, title, pid)) return window;
+    if (waited >= timeoutMs) return nullptr;
+    Sleep(kPollMs);
+  }
+}
+
+bool WaitWindowGone(HWND window, DWORD timeoutMs) {
+  for (DWORD waited = 0; IsWindow(window); waited += kPollMs) {
+    if (waited >= timeoutMs) return false;
+    Sleep(kPollMs);
+  }
+  return true;
+}
+
+std::string WindowText(HWND window) {
+  char text[2048] = "";
+  // WM_GETTEXT reaches another process's controls; GetWindowText does not.
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                      nullptr);
+  return text;
+}
+
+std::string ControlText(HWND dialog, int controlId) { return WindowText(GetDlgItem(dialog, controlId)); }
+
+void PressButton(HWND dialog, int controlId) {
+  HWND button = GetDlgItem(dialog, controlId);
+  if (button) PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+Box AnswerBox(DWORD timeoutMs, DWORD pid) {
+  Box box;
+  HWND window = WaitForWindow("#32770", "FileTrove", timeoutMs, pid);
+  if (!window) return box;
+  box.found = true;
+  box.text = ControlText(window, 0xFFFF);
+  box.owner = GetWindow(window, GW_OWNER);
+  PressButton(window, IDOK);
+  WaitWindowGone(window, kDefaultTimeoutMs);
+  return box;
+}
+
+bool NoBoxWithin(DWORD timeoutMs, DWORD pid) { return WaitForWindow("#32770", "FileTrove", timeoutMs, pid) == nullptr; }
+
+// ---- tools --------------------------------------------------------------
+
+static std::string ReadWholeFile(const char* path) {
+  std::string text;
+  if (FILE* file = fopen(path, "rb")) {
+    for (int c; (c = fgetc(file)) != EOF;) text += static_cast<char>(c);
+    fclose(file);
+  }
+  return text;
+}
+
+ToolResult RunTool(const std::string& commandLine, DWORD timeoutMs) {
+  ToolResult result;
+  char dir[MAX_PATH], outPath[MAX_PATH], errPath[MAX_PATH];
+  GetTempPathA(sizeof dir, dir);
+  GetTempFileNameA(dir, "fto", 0, outPath);
+  GetTempFileNameA(dir, "fte", 0, errPath);
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  HANDLE out = CreateFileA(outPath, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+  HANDLE err = CreateFileA(errPath, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = out;
+  startup.hStdError = err;
+  PROCESS_INFORMATION info = {};
+  std::string line = commandLine;
+  if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, kProgramDir, &startup,
+                     &info)) {
+    if (WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0)
+      GetExitCodeProcess(info.hProcess, &result.exitCode);
+    else
+      TerminateProcess(info.hProcess, 99);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+  }
+  CloseHandle(out);
+  CloseHandle(err);
+  result.out = ReadWholeFile(outPath);
+  result.err = ReadWholeFile(errPath);
+  DeleteFileA(outPath);
+  DeleteFileA(errPath);
+  return result;
+}
+
+ToolResult Ftctl(const std::string& args) { return RunTool(std::string(kFtctlExe) + " " + args); }
+
+std::vector<std::string> DriverLog() { return SplitLines(Ftctl("log").out); }
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (char c : text) {
+    if (c == '\n') {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      lines.push_back(line);
+      line.clear();
+    } else {
+      line += c;
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+// ---- registry -----------------------------------------------------------
+
+struct OpenKey {
+  HKEY key = nullptr;
+  ~OpenKey() {
+    if (key) RegCloseKey(key);
+  }
+};
+
+bool ReadValue(HKEY root, const char* keyPath, const char* name, Bytes* data, DWORD* type) {
+  OpenKey open;
+  if (RegOpenKeyExA(root, keyPath, 0, KEY_READ, &open.key) != ERROR_SUCCESS) return false;
+  DWORD size = 0, valueType = 0;
+  if (RegQueryValueExA(open.key, name, nullptr, &valueType, nullptr, &size) != ERROR_SUCCESS) return false;
+  data->resize(size);
+  if (RegQueryValueExA(open.key, name, nullptr, &valueType, data->data(), &size) != ERROR_SUCCESS) return false;
+  data->resize(size);
+  if (type) *type = valueType;
+  return true;
+}
+
+bool WriteValue(HKEY root, const char* keyPath, const char* name, DWORD type, const Bytes& data) {
+  OpenKey open;
+  if (RegCreateKeyExA(root, keyPath, 0, nullptr, 0, KEY_WRITE, nullptr, &open.key, nullptr) != ERROR_SUCCESS)
+    return false;
+  return RegSetValueExA(open.key, name, 0, type, data.data(), static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+}
+
+void DeleteValue(HKEY root, const char* keyPath, const char* name) {
+  OpenKey open;
+  if (RegOpenKeyExA(root, keyPath, 0, KEY_WRITE, &open.key) == ERROR_SUCCESS) RegDeleteValueA(open.key, name);
+}
+
+void DeleteKeyTree(HKEY root, const char* keyPath) {
+  {
+    OpenKey open;
+    if (RegOpenKeyExA(root, keyPath, 0, KEY_ALL_ACCESS, &open.key) == ERROR_SUCCESS) {
+      char sub[256];
+      DWORD size = sizeof sub;
+      while (RegEnumKeyExA(open.key, 0, sub, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+        DeleteKeyTree(root, (std::string(keyPath) + "\\" + sub).c_str());
+        size = sizeof sub;
+      }
+    }
+  }
+  RegDeleteKeyA(root, keyPath);
+}
+
+bool KeyExists(HKEY root, const char* keyPath) {
+  OpenKey open;
+  return RegOpenKeyExA(root, keyPath, 0, KEY_READ, &open.key) == ERROR_SUCCESS;
+}
+
+bool ReadDriverValue(const char* name, Bytes* data, DWORD* type) {
+  return ReadValue(kDriverRoot, kDriverKeyPath, name, data, type);
+}
+bool WriteDriverValue(const char* name, DWORD type, const Bytes& data) {
+  return WriteValue(kDriverRoot, kDriverKeyPath, name, type, data);
+}
+void DeleteDriverValue(const char* name) { DeleteValue(kDriverRoot, kDriverKeyPath, name); }
+
+// ---- bytes --------------------------------------------------------------
+
+std::string Hex(const Bytes& data) {
+  static const char digits[] = "0123456789abcdef";
+  std::string text;
+  for (uint8_t byte : data) {
+    text += digits[byte >> 4];
+    text += digits[byte & 15];
+  }
+  return text;
+}
+
+Bytes Le32(uint32_t value) {
+  return Bytes{static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value >> 16),
+               static_cast<uint8_t>(value >> 24)};
+}
+
+Bytes Concat(std::initializer_list<Bytes> parts) {
+  Bytes all;
+  for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}

@@ -1,0 +1,87 @@
+// Drives real programs in the Wine prefix from outside: start them, find and
+// answer their windows, run the driver's tool, read and write the registry.
+// Every wait has a timeout; nothing here leaves a box or a process hanging.
+#pragma once
+#include <windows.h>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Where the scripts install the programs inside the prefix.
+constexpr const char* kProgramDir = "C:\\FT";
+constexpr const char* kManagerExe = "C:\\FT\\MANAGER.EXE";
+constexpr const char* kFtctlExe = "C:\\FT\\FTCTL.EXE";
+inline const HKEY kDriverRoot = HKEY_LOCAL_MACHINE;
+constexpr const char* kDriverKeyPath = "System\\CurrentControlSet\\Services\\VxD\\FTCACHE";
+constexpr DWORD kDefaultTimeoutMs = 10000;
+
+// ---- processes --------------------------------------------------------
+struct Launched {
+  HANDLE process = nullptr;
+  DWORD pid = 0;
+};
+// Starts a program (command line as CreateProcessA takes it) with its
+// working directory set to kProgramDir. process is null when it failed.
+Launched LaunchProgram(const std::string& commandLine);
+// Waits for the process to end; true and *exitCode when it did in time.
+bool WaitExit(Launched& program, DWORD timeoutMs, DWORD* exitCode);
+// Ends the process if it still runs and closes its handle. Safe to repeat.
+void KillProgram(Launched& program);
+
+// ---- windows ----------------------------------------------------------
+// Polls for a top-level window by class and title (either may be null);
+// when pid is non-zero only windows of that process count.
+HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs, DWORD pid = 0);
+// Polls until the window is gone; true when it went in time.
+bool WaitWindowGone(HWND window, DWORD timeoutMs);
+std::string WindowText(HWND window);
+std::string ControlText(HWND dialog, int controlId);
+// Presses a button from outside (posted: the target may be in a modal loop).
+void PressButton(HWND dialog, int controlId);
+
+// A message box with caption "FileTrove": found, its text read, OK pressed.
+struct Box {
+  bool found = false;
+  std::string text;
+  HWND owner = nullptr;
+};
+Box AnswerBox(DWORD timeoutMs = kDefaultTimeoutMs, DWORD pid = 0);
+// True when no "FileTrove" box appears within the time.
+bool NoBoxWithin(DWORD timeoutMs, DWORD pid = 0);
+
+// ---- tools --------------------------------------------------------------
+struct ToolResult {
+  DWORD exitCode = 0xFFFFFFFF;  // stays so when the tool did not end in time
+  std::string out;
+  std::string err;
+};
+// Runs a console program with stdout and stderr sent to files (never pipes).
+ToolResult RunTool(const std::string& commandLine, DWORD timeoutMs = kDefaultTimeoutMs);
+// Runs C:\FT\FTCTL.EXE with the given arguments.
+ToolResult Ftctl(const std::string& args);
+// The lines of `ftctl log`, one per journalled request.
+std::vector<std::string> DriverLog();
+// Splits text into lines without line ends.
+std::vector<std::string> SplitLines(const std::string& text);
+
+// ---- registry -----------------------------------------------------------
+using Bytes = std::vector<uint8_t>;
+// True when the value exists; fills data (and type when given).
+bool ReadValue(HKEY root, const char* keyPath, const char* name, Bytes* data, DWORD* type = nullptr);
+// Creates the key if needed and writes the value.
+bool WriteValue(HKEY root, const char* keyPath, const char* name, DWORD type, const Bytes& data);
+void DeleteValue(HKEY root, const char* keyPath, const char* name);
+// Deletes a key with everything below it; no error when it is missing.
+void DeleteKeyTree(HKEY root, const char* keyPath);
+bool KeyExists(HKEY root, const char* keyPath);
+
+// Shorthands for the driver's key.
+bool ReadDriverValue(const char* name, Bytes* data, DWORD* type = nullptr);
+bool WriteDriverValue(const char* name, DWORD type, const Bytes& data);
+void DeleteDriverValue(const char* name);
+
+// ---- bytes --------------------------------------------------------------
+// Lower-case hex without separators, as `ftctl log` prints input bytes.
+std::string Hex(const Bytes& data);
+Bytes Le32(uint32_t value);
+Bytes Concat(std::initializer_list<Bytes> parts);

@@ -1,0 +1,114 @@
+#include "text/message_text.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/startup.h"
+
+const char SectionNames[SECTION_COUNT][SECTION_NAME_SIZE] = {
+    "General", "Advanced", "File Manager", "Statistics", "About FileTrove", "",
+    "Errors",  "",         "Main",         "Menu",       "Hint",            "Graph",
+    "Edit Mode",
+};
+
+static const char BOX_CAPTION[] = "FileTrove";
+static const char FATAL_TEXT[] = "Fatal system error!";
+
+void TrimSpaces(char* text) {
+  size_t start = 0;
+  while (text[start] == ' ') start++;
+  memmove(text, text + start, strlen(text + start) + 1);
+  size_t length = strlen(text);
+  while (length > 0 && text[length - 1] == ' ') length--;
+  text[length] = '\0';
+}
+
+// Reads section/key from the language file; empty when it does not hold it.
+static void ReadLanguageFile(int section, int key, char* dest, int destSize) {
+  dest[0] = '\0';
+  if (section < 1 || section > SECTION_COUNT || LanguageFilePath[0] == '\0') return;
+  char keyText[16];
+  snprintf(keyText, sizeof keyText, "%d", key);
+  GetPrivateProfileStringA(SectionNames[section - 1], keyText, "", dest, destSize, LanguageFilePath);
+}
+
+static bool LoadTableText(int section, int key, char* dest, int destSize) {
+  dest[0] = '\0';
+  return LoadStringA(AppInstance, (section - 1) * 1000 + key, dest, destSize) > 0;
+}
+
+[[noreturn]] static void FatalTextMissing(HWND owner) {
+  MessageBoxA(owner, FATAL_TEXT, BOX_CAPTION, MB_ICONHAND);
+  TerminateProcess(GetCurrentProcess(), 1);
+  ExitProcess(1);  // not reached: TerminateProcess on ourselves does not return
+}
+
+void SetControlText(HWND dialog, int controlId, int section, int key) {
+  char text[LABEL_TEXT_SIZE];
+  ReadLanguageFile(section, key, text, sizeof text);
+  TrimSpaces(text);
+  if (text[0] != '\0') SetDlgItemTextA(dialog, controlId, text);
+}
+
+void ShowMessageText(HWND owner, int section, int key, UINT style) {
+  char text[BOX_TEXT_SIZE];
+  ReadLanguageFile(section, key, text, sizeof text);
+  if (text[0] == '\0' && !LoadTableText(section, key, text, sizeof text)) FatalTextMissing(owner);
+  TrimSpaces(text);
+  MessageBoxA(owner, text, BOX_CAPTION, style);
+}
+
+void GetMessageText(int section, int key, char* dest, int destSize) {
+  ReadLanguageFile(section, key, dest, destSize < MESSAGE_TEXT_SIZE ? destSize : MESSAGE_TEXT_SIZE);
+  if (dest[0] != '\0') {
+    TrimSpaces(dest);
+    return;
+  }
+  if (!LoadTableText(section, key, dest, destSize)) FatalTextMissing(nullptr);
+}
+
+void FormatConversions(const char* format, char* kinds, int kindsSize) {
+  int count = 0;
+  auto put = [&](char kind) {
+    if (count < kindsSize - 1) kinds[count++] = kind;
+  };
+  for (const char* p = format; *p; p++) {
+    if (*p != '%') continue;
+    p++;
+    if (*p == '%') continue;
+    while (*p && strchr("-+ #0", *p)) p++;
+    while (*p >= '0' && *p <= '9') p++;
+    if (*p == '.') {
+      p++;
+      while (*p >= '0' && *p <= '9') p++;
+    }
+    // Lengths: l and none are the only ones our callers pass.
+    bool isLong = false;
+    if (*p == 'l') {
+      isLong = true;
+      p++;
+    }
+    char kind = '?';
+    if (*p && strchr("di", *p)) kind = isLong ? 'l' : 'd';
+    else if (*p && strchr("ux", *p)) kind = isLong ? 'L' : 'u';
+    else if (*p && strchr("feg", *p)) kind = 'f';  // %f and %lf both take a double
+    else if (*p == 's' && !isLong) kind = 's';
+    put(kind);
+    if (kind == '?') break;
+    if (*p == '\0') break;
+  }
+  kinds[count] = '\0';
+}
+
+void GetFormatText(int section, int key, char* dest, int destSize) {
+  char table[BOX_TEXT_SIZE];
+  if (!LoadTableText(section, key, table, sizeof table)) {
+    // Without a table text there is nothing to check against: no file text is safe.
+    FatalTextMissing(nullptr);
+  }
+  GetMessageText(section, key, dest, destSize);
+  char wanted[32], found[32];
+  FormatConversions(table, wanted, sizeof wanted);
+  FormatConversions(dest, found, sizeof found);
+  if (strcmp(wanted, found) != 0) snprintf(dest, destSize, "%s", table);
+}

@@ -1,0 +1,39 @@
+// Every user-visible text, looked up by section and key: first in the
+// language file, then in the string table.
+#pragma once
+#include <windows.h>
+
+constexpr int SECTION_GENERAL = 1;
+constexpr int SECTION_ADVANCED = 2;
+constexpr int SECTION_FILE_MANAGER = 3;
+constexpr int SECTION_STATISTICS = 4;
+constexpr int SECTION_ABOUT = 5;
+constexpr int SECTION_ERRORS = 7;
+constexpr int SECTION_MAIN = 9;
+constexpr int SECTION_MENU = 10;
+constexpr int SECTION_HINT = 11;
+constexpr int SECTION_GRAPH = 12;
+constexpr int SECTION_EDIT_MODE = 13;
+
+constexpr int SECTION_COUNT = 13;
+constexpr int SECTION_NAME_SIZE = 50;
+constexpr int LABEL_TEXT_SIZE = 100;    // SetControlText's language-file read
+constexpr int BOX_TEXT_SIZE = 1000;     // ShowMessageText's reads
+constexpr int MESSAGE_TEXT_SIZE = 50;   // GetMessageText's language-file read
+
+extern const char SectionNames[SECTION_COUNT][SECTION_NAME_SIZE];
+
+void TrimSpaces(char* text);
+void SetControlText(HWND dialog, int controlId, int section, int key);
+void ShowMessageText(HWND owner, int section, int key, UINT style);
+// dest holds destSize characters (at least MESSAGE_TEXT_SIZE).
+void GetMessageText(int section, int key, char* dest, int destSize);
+// As GetMessageText, for a text used as a printf format: a language-file text
+// is taken only when its conversions match the string table's in number and
+// kind; otherwise the string table's text is used.
+void GetFormatText(int section, int key, char* dest, int destSize);
+
+// The conversions of a printf format as one letter each ("ddd" for
+// "%d/%d/%d"), or "?" when the format holds one that is not allowed.
+// Exposed for tests.
+void FormatConversions(const char* format, char* kinds, int kindsSize);
