@@ -149,7 +149,7 @@ TEST_F(Housekeeping, SwitchedOffKeepsEvenVeryOldFiles) {
 
 TEST_F(Housekeeping, PathLongerThanTheLimitIsNeverCutNorDeleted) {
   StoreHousekeeping(1, 30);
-  std::string longName = std::string(240, 'n') + ".dat";  // C:\HKCACHE\ + this > 259 characters
+  std::string longName = std::string(250, 'n') + ".dat";  // C:\HKCACHE\ + this > 259 characters
   std::wstring widePath = L"\\\\?\\C:\\HKCACHE\\" + std::wstring(longName.begin(), longName.end());
   HANDLE file = CreateFileW(widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);

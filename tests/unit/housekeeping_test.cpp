@@ -45,7 +45,7 @@ TEST(DayNumber, LaterLastUseGivesNegativeAge) {
 
 TEST(FreeSpace, ProductDoesNotWrapAbove4GB) {
   EXPECT_EQ(FreeMegabytes(8, 512, 2 * 1024 * 1024), 8192u);       // 8 GB
-  EXPECT_EQ(FreeMegabytes(64, 4096, 0xFFFFFFFFu), 0xFFFFFFFFull);  // 1 PB less a cluster
+  EXPECT_EQ(FreeMegabytes(64, 4096, 0xFFFFFFFFu), 0x3FFFFFFFull);  // 1 PB less a cluster
   EXPECT_EQ(FreeMegabytes(1, 512, 204801), 100u);                 // 100 MB and 512 bytes, rounded down
   EXPECT_EQ(FreeMegabytes(0, 0, 0), 0u);
 }

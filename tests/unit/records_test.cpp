@@ -143,12 +143,12 @@ TEST_F(Records, CacheDirectoryIsStoredWithoutNul) {
 
   // A value filling all 260 bytes without a NUL keeps 259 characters.
   std::string full = "E:\\" + std::string(257, 'c');
-  WriteDriverValue("CacheDir", REG_SZ, Bytes(full.begin(), full.end()));
+  WriteDriverValue("CacheDir", REG_BINARY, Bytes(full.begin(), full.end()));  // the type is not checked
   LoadSettings();
   EXPECT_EQ(std::string(CacheDirectory), full.substr(0, 259));
   // One longer does not fit at all and is ignored.
   std::string tooLong = full + "x";
-  WriteDriverValue("CacheDir", REG_SZ, Bytes(tooLong.begin(), tooLong.end()));
+  WriteDriverValue("CacheDir", REG_BINARY, Bytes(tooLong.begin(), tooLong.end()));
   snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\");
   LoadSettings();
   EXPECT_STREQ(CacheDirectory, "C:\\");

@@ -101,7 +101,7 @@ TEST(FormatConversions, NamesEachArgumentKind) {
   EXPECT_EQ(kinds("no conversions"), "");
   EXPECT_EQ(kinds("%n"), "?");
   EXPECT_EQ(kinds("%*d"), "?");
-  EXPECT_EQ(kinds("%lld"), "l?");
+  EXPECT_EQ(kinds("%lld"), "?");
   EXPECT_EQ(kinds("trailing %"), "?");
 }
 
