@@ -20,7 +20,7 @@ TEST(Harness, ToolOutputAndExitCodeArrive) {
   ToolResult result = RunTool("cmd /c echo hello & echo oops 1>&2 & exit 3");
   EXPECT_EQ(result.exitCode, 3u);
   EXPECT_EQ(SplitLines(result.out), std::vector<std::string>{"hello "});
-  EXPECT_EQ(result.err.rfind("oops", 0), 0u);
+  EXPECT_EQ(SplitLines(result.err), std::vector<std::string>{"oops  "});
   EXPECT_EQ(Ftctl("fail NOSUCH").exitCode, 1u);
 }
 

@@ -342,7 +342,8 @@ class StandinCache : public ::testing::Test {
 };
 constexpr StandinCache::SourceFile StandinCache::kFiles[];
 
-// Fails in the full run only (ftctl does not start); under investigation.
+// Seen failing once in a full run because ftctl did not start (RunTool now
+// reports why); passes alone and with its suite. Set aside until understood.
 TEST_F(StandinCache, DISABLED_CacheCopiesTheFileAndWritesAFreshRecord) {
   WIN32_FILE_ATTRIBUTE_DATA info;
   ASSERT_TRUE(GetFileAttributesExA(Source("Report.DOC").c_str(), GetFileExInfoStandard, &info));

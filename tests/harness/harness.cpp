@@ -119,6 +119,7 @@ ToolResult RunTool(const std::string& commandLine, DWORD timeoutMs) {
   startup.hStdError = err;
   PROCESS_INFORMATION info = {};
   std::string line = commandLine;
+  DWORD startFailure = 0;
   if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, kProgramDir, &startup,
                      &info)) {
     if (WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0)
@@ -127,6 +128,8 @@ ToolResult RunTool(const std::string& commandLine, DWORD timeoutMs) {
       TerminateProcess(info.hProcess, 99);
     CloseHandle(info.hProcess);
     CloseHandle(info.hThread);
+  } else {
+    startFailure = GetLastError();
   }
   CloseHandle(out);
   CloseHandle(err);
@@ -134,6 +137,8 @@ ToolResult RunTool(const std::string& commandLine, DWORD timeoutMs) {
   result.err = ReadWholeFile(errPath);
   DeleteFileA(outPath);
   DeleteFileA(errPath);
+  // A tool that never started says why, so a failing check names the cause.
+  if (startFailure) result.err = "could not start (error " + std::to_string(startFailure) + "): " + commandLine;
   return result;
 }
 
