@@ -81,3 +81,51 @@ start_server() {  # a persistent server keeps each Wine start fast
 stop_server() { "$WINESERVER" -k > /dev/null 2>&1 || true; }
 
 ftctl() { "$WINE" 'C:\FT\FTCTL.EXE' "$@" > "$BUILD/ftctl.out" 2>&1; }
+
+# start_display: without DISPLAY (or with FT_OWN_DISPLAY=1), an Xvfb of the
+# desktop's size on :77.
+XVFB_PID=""
+start_display() {
+  [ -n "${DISPLAY:-}" ] && [ "${FT_OWN_DISPLAY:-0}" != 1 ] && return 0
+  export DISPLAY=:77
+  Xvfb "$DISPLAY" -screen 0 1024x768x24 > "$BUILD/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  sleep 1
+}
+
+stop_display() { [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2> /dev/null || true; }
+
+# screenshot NAME: the whole display as build/screenshots/NAME.png.
+screenshot() {
+  mkdir -p "$BUILD/screenshots"
+  xwd -root -display "$DISPLAY" -silent > "$BUILD/screenshots/$1.xwd"
+  convert "xwd:$BUILD/screenshots/$1.xwd" "$BUILD/screenshots/$1.png"
+  rm -f "$BUILD/screenshots/$1.xwd"
+}
+
+# seed_demo_cache PREFIX: a dozen cached files of varied sizes, hits and ages
+# (two older than the default 30 days, for the first start to delete),
+# once per prefix.
+seed_demo_cache() {
+  local prefix=$1
+  [ -f "$prefix/.ft-demo" ] && return 0
+  say "seeding a demonstration cache"
+  local demo="$prefix/drive_c/demo"
+  mkdir -p "$demo"
+  local names=(report.doc budget.xls photo.bmp notes.txt letter.wri manual.pdf setup.exe data.mdb
+    slides.ppt archive.zip readme.txt drawing.bmp)
+  local sizes=(48 130 700 3 12 900 1500 260 420 2048 1 96)
+  local hits=(5 12 2 30 1 0 3 8 4 1 15 6)
+  local ages=(1 3 10 0 25 40 5 2 14 60 0 7)
+  local files=() i
+  for i in "${!names[@]}"; do
+    head -c "$((sizes[i] * 1024))" /dev/urandom > "$demo/${names[i]}"
+    files+=("C:\\demo\\${names[i]}")
+  done
+  ftctl cache "${files[@]}"
+  for i in "${!names[@]}"; do
+    [ "${hits[i]}" -gt 0 ] && ftctl hit "${names[i]}" "${hits[i]}"
+    ftctl age "${names[i]}" "${ages[i]}"
+  done
+  touch "$prefix/.ft-demo"
+}
