@@ -3,9 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-HINSTANCE AppInstance = nullptr;
-char LanguageFilePath[MAX_PATH] = "";
-HANDLE DeviceHandle = 0;
 HWND ManagerWindow = nullptr;
 
 void LanguageFilePathFor(const char* commandLine, const char* programDir, char* path, size_t pathSize) {

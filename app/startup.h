@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <cstddef>
 
-extern HINSTANCE AppInstance;
-extern char LanguageFilePath[MAX_PATH];
-extern HANDLE DeviceHandle;  // 0 until the device is opened
+#include "settings/channel.h"
+#include "text/message_text.h"
+
 extern HWND ManagerWindow;
 
 constexpr const char* MANAGER_NAME = "FileTrove Manager";  // window class and title

@@ -1,8 +1,9 @@
 #include "settings/channel.h"
 
-#include "app/startup.h"
 #include "settings/settings.h"
 #include "text/message_text.h"
+
+HANDLE DeviceHandle = 0;
 
 constexpr int KEY_CANNOT_CONTINUE = 2;
 

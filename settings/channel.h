@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+extern HANDLE DeviceHandle;  // 0 until start-up opens the device
+
 constexpr DWORD CACHE_ENABLE = 0x8100;
 constexpr DWORD CACHE_DISABLE = 0x8101;
 constexpr DWORD CACHE_SET_SETTINGS = 0x8102;

@@ -5,7 +5,6 @@
 
 #include "settings/channel.h"
 #include "settings/registry_key.h"
-#include "app/startup.h"
 
 CacheSettingsRecord CacheSettings = {1, 1, 300, 100};
 char CacheDirectory[MAX_PATH] = "C:\\";

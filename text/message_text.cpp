@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/startup.h"
+
+HINSTANCE AppInstance = nullptr;
+char LanguageFilePath[MAX_PATH] = "";
 
 const char SectionNames[SECTION_COUNT][SECTION_NAME_SIZE] = {
     "General", "Advanced", "File Manager", "Statistics", "About FileTrove", "",

@@ -21,6 +21,11 @@ constexpr int LABEL_TEXT_SIZE = 100;    // SetControlText's language-file read
 constexpr int BOX_TEXT_SIZE = 1000;     // ShowMessageText's reads
 constexpr int MESSAGE_TEXT_SIZE = 50;   // GetMessageText's language-file read
 
+// The module whose string table backs every text, and the language file
+// beside the program (empty when there is none).
+extern HINSTANCE AppInstance;
+extern char LanguageFilePath[MAX_PATH];
+
 extern const char SectionNames[SECTION_COUNT][SECTION_NAME_SIZE];
 
 void TrimSpaces(char* text);
