@@ -99,7 +99,9 @@ static void OpenPanelFromTray() {
     OpenControlPanel(ManagerWindow);
     PanelOpen = 0;
   } else {
-    SetForegroundWindow(CurrentPageWindow);
+    // A page is a child window: where it cannot take the foreground, its sheet does.
+    HWND sheet = GetAncestor(CurrentPageWindow, GA_ROOT);
+    if (!SetForegroundWindow(CurrentPageWindow) || GetForegroundWindow() != sheet) SetForegroundWindow(sheet);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "app/startup.h"
+#include "app/tray.h"
 #include "res/resource.h"
 #include "settings/settings.h"
 #include "text/message_text.h"
@@ -26,6 +27,7 @@ struct PageDescriptor {
   UINT* pcRefParent;
 };
 static_assert(sizeof(PageDescriptor) == offsetof(PROPSHEETPAGEA, pcRefParent) + sizeof(UINT*));
+static_assert(offsetof(PageDescriptor, pfnDlgProc) == offsetof(PROPSHEETPAGEA, pfnDlgProc));
 
 struct PageEntry {
   int dialogTemplate;
@@ -35,9 +37,12 @@ struct PageEntry {
 
 // Tab order; the General page comes first and is created first.
 static const PageEntry PAGES[] = {
-    {IDD_GENERAL, 1, GeneralPageProc},
+    {IDD_GENERAL, 1, GeneralPageProc},         {IDD_ADVANCED, 2, AdvancedPageProc},
+    {IDD_FILE_MANAGER, 3, FileManagerPageProc}, {IDD_EDIT_MODE, 13, EditModePageProc},
+    {IDD_STATISTICS, 4, StatisticsPageProc},   {IDD_ABOUT, 5, AboutPageProc},
 };
 constexpr int PAGE_COUNT = sizeof PAGES / sizeof PAGES[0];
+static_assert(PAGE_COUNT == 6);
 constexpr int PAGE_TITLE_SIZE = 56;
 constexpr int CAPTION_SIZE = 100;
 
@@ -45,11 +50,12 @@ static char SheetCaption[CAPTION_SIZE];
 static char PageTitles[PAGE_COUNT][PAGE_TITLE_SIZE];
 
 int OpenControlPanel(HWND parent) {
-  for (int i = 0; i < PAGE_COUNT; i++) GetMessageText(SECTION_MAIN, PAGES[i].titleKey, PageTitles[i], PAGE_TITLE_SIZE);
-  snprintf(SheetCaption, sizeof SheetCaption, "FileTrove - %s", "Control Panel");
-  LoadSettings();
+  for (int i = 0; i < PAGE_COUNT; i++)  // 1
+    GetMessageText(SECTION_MAIN, PAGES[i].titleKey, PageTitles[i], PAGE_TITLE_SIZE);
+  snprintf(SheetCaption, sizeof SheetCaption, "FileTrove - %s", "Control Panel");  // 2
+  LoadSettings();                                                                    // 3
 
-  PageDescriptor pages[PAGE_COUNT] = {};
+  PageDescriptor pages[PAGE_COUNT] = {};  // 4
   for (int i = 0; i < PAGE_COUNT; i++) {
     pages[i].dwSize = PROPSHEETPAGEA_V1_SIZE;
     pages[i].dwFlags = PSP_USETITLE;
@@ -68,25 +74,42 @@ int OpenControlPanel(HWND parent) {
   header.nPages = PAGE_COUNT;
   header.nStartPage = 0;
   header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(pages);
-  return static_cast<int>(PropertySheetA(&header));
+  return static_cast<int>(PropertySheetA(&header));  // 5
 }
 
-INT_PTR AnswerSheetNotify(HWND page, const NMHDR* notify) {
+static INT_PTR Answer(HWND page, LONG_PTR messageResult, INT_PTR procedureResult) {
+  SetWindowLongPtrA(page, DWLP_MSGRESULT, messageResult);
+  return procedureResult;
+}
+
+INT_PTR AnswerSheetNotify(HWND page, const NMHDR* notify, const PageActions& actions) {
   switch (notify->code) {
     case PSN_SETACTIVE:
+      // Every shown page reports itself changed, so Apply is always enabled.
+      if (actions.RefreshBeforeChanged) actions.RefreshBeforeChanged(page);
       SendMessageA(notify->hwndFrom, PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0);
-      SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
-      return TRUE;
+      if (actions.RefreshAfterChanged) actions.RefreshAfterChanged(page);
+      return Answer(page, 0, TRUE);
     case PSN_KILLACTIVE:
-      SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
-      return TRUE;
-    case PSN_APPLY:
-      SaveSettings();
-      SetWindowLongPtrA(page, DWLP_MSGRESULT, PSNRET_NOERROR);
-      return TRUE;
-    case PSN_RESET:
-      SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
-      return FALSE;
+      return Answer(page, 0, TRUE);
+    case PSN_APPLY: {
+      bool accepted = true;
+      if (actions.Apply) {
+        accepted = actions.Apply(page);
+      } else {
+        SaveSettings();
+      }
+      return Answer(page, accepted ? PSNRET_NOERROR : PSNRET_INVALID, TRUE);
+    }
+    case PSN_RESET:  // Cancel undoes nothing
+      return Answer(page, 0, FALSE);
   }
   return TRUE;
+}
+
+void ShowPanelBitmap(HWND page, int controlId) {
+  HWND picture = GetDlgItem(page, controlId);
+  if (!PanelBitmap || !picture) return;
+  SetWindowLongPtrA(picture, GWL_STYLE, GetWindowLongPtrA(picture, GWL_STYLE) | SS_BITMAP);
+  SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(PanelBitmap));
 }

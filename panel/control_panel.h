@@ -1,4 +1,5 @@
-// The control panel: a modal property sheet over the settings records.
+// The control panel: a modal property sheet over the settings records, and
+// the protocol that every page follows towards it.
 #pragma once
 #include <windows.h>
 
@@ -6,7 +7,24 @@
 int OpenControlPanel(HWND parent);
 
 INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK AdvancedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK FileManagerPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK EditModePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK StatisticsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 
-// What every page answers to the sheet's notifications; pages call it for
-// the codes they do not handle themselves.
-INT_PTR AnswerSheetNotify(HWND page, const NMHDR* notify);
+// What a page adds to the protocol's answers; every member may be null.
+struct PageActions {
+  void (*RefreshBeforeChanged)(HWND page);  // on activation, before PSM_CHANGED
+  void (*RefreshAfterChanged)(HWND page);   // on activation, after PSM_CHANGED
+  // Copies the controls into the records, validates and saves; false refuses
+  // the Apply. Null: the page has nothing to copy and only saves.
+  bool (*Apply)(HWND page);
+};
+
+// The protocol's answer to a sheet notification: the dialog procedure's
+// result, with the message result set where the protocol sets one.
+INT_PTR AnswerSheetNotify(HWND page, const NMHDR* notify, const PageActions& actions);
+
+// Shows PanelBitmap in a picture frame of the page, when both exist.
+void ShowPanelBitmap(HWND page, int controlId);

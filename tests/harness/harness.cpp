@@ -1,5 +1,8 @@
 #include "harness.h"
 
+#include <commctrl.h>
+#include <prsht.h>
+
 #include <cstdio>
 
 constexpr DWORD kPollMs = 25;
@@ -76,6 +79,83 @@ std::string ControlText(HWND dialog, int controlId) { return WindowText(GetDlgIt
 void PressButton(HWND dialog, int controlId) {
   HWND button = GetDlgItem(dialog, controlId);
   if (button) PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+// ---- controls of another process --------------------------------------
+
+constexpr UINT kSyncTimeoutMs = 5000;
+
+LRESULT SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSyncTimeoutMs, &result);
+  return static_cast<LRESULT>(result);
+}
+
+void Sync(HWND window) { SendAndWait(window, WM_NULL, 0, 0); }
+
+bool IsChecked(HWND dialog, int controlId) {
+  return SendAndWait(GetDlgItem(dialog, controlId), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool IsEnabled(HWND dialog, int controlId) { return IsWindowEnabled(GetDlgItem(dialog, controlId)) != FALSE; }
+
+void SetText(HWND dialog, int controlId, const std::string& text) {
+  SendAndWait(GetDlgItem(dialog, controlId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TypeText(HWND dialog, int controlId, const std::string& text) {
+  HWND control = GetDlgItem(dialog, controlId);
+  for (char c : text) SendAndWait(control, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+void ClickAndSync(HWND dialog, int controlId) {
+  SendAndWait(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0);
+}
+
+// ---- property sheets ---------------------------------------------------
+
+int SheetTabCount(HWND sheet) {
+  HWND tabs = reinterpret_cast<HWND>(SendAndWait(sheet, PSM_GETTABCONTROL, 0, 0));
+  return static_cast<int>(SendAndWait(tabs, TCM_GETITEMCOUNT, 0, 0));
+}
+
+std::string SheetTabTitle(HWND sheet, int index) {
+  HWND tabs = reinterpret_cast<HWND>(SendAndWait(sheet, PSM_GETTABCONTROL, 0, 0));
+  DWORD pid = 0;
+  GetWindowThreadProcessId(tabs, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return "(no access)";
+  // The item and its text buffer must live inside the sheet's process.
+  constexpr int kTextSize = 256;
+  char* remote = static_cast<char*>(
+      VirtualAllocEx(process, nullptr, sizeof(TCITEMA) + kTextSize, MEM_COMMIT, PAGE_READWRITE));
+  std::string title = "(not read)";
+  if (remote) {
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = remote + sizeof(TCITEMA);
+    item.cchTextMax = kTextSize;
+    char text[kTextSize] = "";
+    if (WriteProcessMemory(process, remote, &item, sizeof item, nullptr) &&
+        SendAndWait(tabs, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(remote)) &&
+        ReadProcessMemory(process, remote + sizeof(TCITEMA), text, sizeof text - 1, nullptr))
+      title = text;
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return title;
+}
+
+HWND CurrentSheetPage(HWND sheet) { return reinterpret_cast<HWND>(SendAndWait(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
+
+int CurrentSheetTab(HWND sheet) {
+  HWND tabs = reinterpret_cast<HWND>(SendAndWait(sheet, PSM_GETTABCONTROL, 0, 0));
+  return static_cast<int>(SendAndWait(tabs, TCM_GETCURSEL, 0, 0));
+}
+
+HWND ChooseSheetTab(HWND sheet, int index) {
+  SendAndWait(sheet, PSM_SETCURSEL, index, 0);
+  return CurrentSheetPage(sheet);
 }
 
 Box AnswerBox(DWORD timeoutMs, DWORD pid) {

@@ -39,6 +39,35 @@ std::string ControlText(HWND dialog, int controlId);
 // Presses a button from outside (posted: the target may be in a modal loop).
 void PressButton(HWND dialog, int controlId);
 
+// ---- controls of another process --------------------------------------
+// Sends a message and waits (at most 5 s) until it was handled: for what
+// must be done before the test goes on. A handler that runs a modal loop
+// (a box) holds the sender until the loop ends: post those instead.
+LRESULT SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Waits until the window's thread takes messages again. Messages posted
+// earlier may still wait in its queue: a sent message overtakes them.
+void Sync(HWND window);
+bool IsChecked(HWND dialog, int controlId);
+bool IsEnabled(HWND dialog, int controlId);
+// Replaces a control's text (WM_SETTEXT; the control's owner is not told).
+void SetText(HWND dialog, int controlId, const std::string& text);
+// Types into a control as the keyboard would: one WM_CHAR per character, so
+// the control's own filters and limits apply. "\b" is a backspace.
+void TypeText(HWND dialog, int controlId, const std::string& text);
+// Clicks a button and waits until its handler ran (unless it opened a modal
+// loop, which Sync cannot wait through: then use PressButton).
+void ClickAndSync(HWND dialog, int controlId);
+
+// ---- property sheets ---------------------------------------------------
+constexpr int kApplyButton = 0x3021;  // the sheet's Apply, as comctl32 numbers it
+int SheetTabCount(HWND sheet);
+// A tab's title, read inside the sheet's process.
+std::string SheetTabTitle(HWND sheet, int index);
+// Chooses a tab as a click would (the pages are told) and returns its page.
+HWND ChooseSheetTab(HWND sheet, int index);
+HWND CurrentSheetPage(HWND sheet);
+int CurrentSheetTab(HWND sheet);
+
 // A message box with caption "FileTrove": found, its text read, OK pressed.
 struct Box {
   bool found = false;
