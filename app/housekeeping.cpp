@@ -16,8 +16,13 @@ int DayNumber(SYSTEMTIME date) {
 
 int DaysBetween(SYSTEMTIME later, SYSTEMTIME earlier) { return DayNumber(later) - DayNumber(earlier); }
 
+bool DueForDeletion(int age, int32_t autoDeleteDays) {
+  if (age < 0) return false;  // used after today: the clock was set back
+  return age >= (autoDeleteDays < 0 ? 0 : autoDeleteDays);
+}
+
 void RemoveUnusedCachedFiles() {
-  if (HousekeepingSettings.AutoDelete == 0) return;
+  if (HousekeepingSettings.AutoDelete == 0 || !CacheDirectoryUsable()) return;
 
   char pattern[MAX_PATH];
   int length = snprintf(pattern, sizeof pattern, "%s\\*.*", CacheDirectory);
@@ -40,7 +45,7 @@ void RemoveUnusedCachedFiles() {
     if (!ReadLastUsed(entry.cFileName, &lastUsed)) continue;
     SYSTEMTIME lastUsedDate;
     if (!FileTimeToSystemTime(&lastUsed, &lastUsedDate)) continue;
-    if (DaysBetween(today, lastUsedDate) >= HousekeepingSettings.AutoDeleteDays) {
+    if (DueForDeletion(DaysBetween(today, lastUsedDate), HousekeepingSettings.AutoDeleteDays)) {
       DeleteFileA(path);
       DeleteCachedFileRecord(entry.cFileName);
     }

@@ -28,10 +28,13 @@ void CacheDriveRoot(const char* cacheDirectory, char root[4]) {
 }
 
 void CheckFreeSpace(HWND owner) {
+  if (!CacheDirectoryUsable()) return;
   char root[4];
   CacheDriveRoot(CacheDirectory, root);
   DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-  GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters);
+  // A root that is none (a relative or "\\?\" path) gives no free space to
+  // judge by: reading that as a full disk would stop caching for nothing.
+  if (!GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters)) return;
   uint64_t freeMB = FreeMegabytes(sectorsPerCluster, bytesPerSector, freeClusters);
 
   if (CacheSettings.MinFreeDiskMB < freeMB) {

@@ -8,7 +8,7 @@ bool ReadCachedFileRecord(const char* fileName, CachedFileRecord* record) {
   KeyGuard guard{key};
   CachedFileRecord read = {};
   DWORD size = sizeof read;
-  if (!QueryValue(key, fileName, &read, &size)) return false;
+  if (!QueryValue(key, fileName, &read, &size) || size != sizeof read) return false;
   *record = read;
   return true;
 }

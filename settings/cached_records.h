@@ -15,7 +15,8 @@ static_assert(sizeof(CachedFileRecord) == 24);
 static_assert(offsetof(CachedFileRecord, LastUsed) == 8);
 static_assert(offsetof(CachedFileRecord, Hits) == 16);
 
-// A value shorter than 24 bytes reads into a zeroed record.
+// A value of any length but 24 bytes counts as unreadable: a shorter one
+// would leave LastUsed zero, the oldest date there is.
 bool ReadCachedFileRecord(const char* fileName, CachedFileRecord* record);
 bool ReadLastUsed(const char* fileName, FILETIME* lastUsed);
 void DeleteCachedFileRecord(const char* fileName);

@@ -14,6 +14,8 @@ EditModeRecord EditModeTable = {};
 
 static bool SavingsLoaded = false;
 
+bool CacheDirectoryUsable() { return CacheDirectory[0] != '\0'; }
+
 static const char* const DEFAULT_EDIT_TYPES[] = {".BMP", ".DOC", ".TXT", ".WRI", ".XLS"};
 
 LONG LoadSettings() {
@@ -24,9 +26,14 @@ LONG LoadSettings() {
 
   char path[MAX_PATH] = {};
   DWORD size = sizeof path;
-  if (QueryValue(key, "CacheDir", path, &size)) {
+  LONG read = RegQueryValueExA(key, "CacheDir", nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size);
+  if (read == ERROR_SUCCESS) {
     path[MAX_PATH - 1] = '\0';  // a value filling all 260 bytes keeps 259 characters
     snprintf(CacheDirectory, sizeof CacheDirectory, "%s", path);
+  } else if (read != ERROR_FILE_NOT_FOUND) {
+    // Stored but unreadable (too long): keeping "C:\" would point housekeeping
+    // at the root of C:, so it names no folder at all.
+    CacheDirectory[0] = '\0';
   }
 
   uint8_t data[sizeof CacheSettings];
@@ -57,8 +64,10 @@ void SaveSettings() {
   HKEY key;
   if (OpenDriverKey(&key) == ERROR_SUCCESS) {
     KeyGuard guard{key};
-    RegSetValueExA(key, "CacheDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(CacheDirectory),
-                   static_cast<DWORD>(strlen(CacheDirectory)));
+    // A stored value that could not be read, or read empty, stays as it is.
+    if (CacheDirectoryUsable())
+      RegSetValueExA(key, "CacheDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(CacheDirectory),
+                     static_cast<DWORD>(strlen(CacheDirectory)));
     SetBinary(key, "Data", &CacheSettings, sizeof CacheSettings);
     SetBinary(key, "Data2", &HousekeepingSettings, sizeof HousekeepingSettings);
     SetBinary(key, "Other", &SavingsParameters, sizeof SavingsParameters);

@@ -50,6 +50,11 @@ extern HousekeepingRecord HousekeepingSettings;
 extern SavingsRecord SavingsParameters;
 extern EditModeRecord EditModeTable;
 
+// Whether CacheDirectory names a cache folder. It names none when the stored
+// "CacheDir" could not be read or read empty: then nothing may be listed,
+// measured or deleted there, and saving leaves the stored value alone.
+bool CacheDirectoryUsable();
+
 // Returns 0, or the registry's error code when the driver's key did not open.
 LONG LoadSettings();
 void SaveSettings();

@@ -52,20 +52,23 @@ void SetControlText(HWND dialog, int controlId, int section, int key) {
   if (text[0] != '\0') SetDlgItemTextA(dialog, controlId, text);
 }
 
+// A file text that is empty once trimmed (a quoted blank, 6=" ") counts as
+// missing, like an empty one: the string table's text is used instead.
 void ShowMessageText(HWND owner, int section, int key, UINT style) {
   char text[BOX_TEXT_SIZE];
   ReadLanguageFile(section, key, text, sizeof text);
-  if (text[0] == '\0' && !LoadTableText(section, key, text, sizeof text)) FatalTextMissing(owner);
   TrimSpaces(text);
+  if (text[0] == '\0') {
+    if (!LoadTableText(section, key, text, sizeof text)) FatalTextMissing(owner);
+    TrimSpaces(text);
+  }
   MessageBoxA(owner, text, BOX_CAPTION, style);
 }
 
 void GetMessageText(int section, int key, char* dest, int destSize) {
   ReadLanguageFile(section, key, dest, destSize < MESSAGE_TEXT_SIZE ? destSize : MESSAGE_TEXT_SIZE);
-  if (dest[0] != '\0') {
-    TrimSpaces(dest);
-    return;
-  }
+  TrimSpaces(dest);
+  if (dest[0] != '\0') return;
   if (!LoadTableText(section, key, dest, destSize)) FatalTextMissing(nullptr);
 }
 

@@ -1,5 +1,6 @@
 // Start-up deletion of unused cached files, with the real Manager and real
 // files and records.
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -9,6 +10,7 @@ namespace {
 
 constexpr const char* kCache = "C:\\HKCACHE";
 constexpr uint64_t kDay = 864000000000ull;  // in FILETIME units
+constexpr DWORD kWatchdogCheckMs = 4000;    // the first check comes 3000 ms after start
 
 uint64_t TodayMidnight() {
   SYSTEMTIME now;
@@ -179,6 +181,123 @@ TEST_F(Housekeeping, MissingDriverKeyDeletesNothing) {
   EXPECT_NE(GetFileAttributesA(path), INVALID_FILE_ATTRIBUTES);
   EXPECT_FALSE(KeyExists(kDriverRoot, kDriverKeyPath));
   DeleteFileA(path);
+}
+
+// Stored cache folders that cannot be read, read empty, or give no drive
+// root: no file outside a cache folder is deleted, the stored value is never
+// replaced, and the watchdog stops no caching. A missing value is "C:\".
+TEST_F(Housekeeping, DamagedCacheDirLosesNothing) {
+  struct Row {
+    const char* label;
+    bool stored;  // false: no "CacheDir" at all
+    DWORD type;
+    Bytes value;
+    bool rootFileKept;
+  };
+  std::string tooLong = "C:\\" + std::string(257, 'x');  // 260 characters, 261 bytes with the NUL
+  const Row rows[] = {
+      {"261-byte string", true, REG_SZ, Text(tooLong), true},
+      {"300 bytes", true, REG_BINARY, Bytes(300, 'y'), true},
+      {"empty string", true, REG_SZ, Bytes{}, true},
+      {"only a NUL", true, REG_SZ, Bytes{0}, true},
+      {"DWORD 0", true, REG_DWORD, Le32(0), true},
+      {"\\\\?\\ path", true, REG_SZ, Text("\\\\?\\C:\\RLCD"), true},
+      {"relative path", true, REG_SZ, Text("RLREL"), true},
+      {"missing", false, REG_SZ, Bytes{}, false},
+  };
+  const char* rootFile = "C:\\hk_root.dat";
+  names.push_back("hk_root.dat");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.label);
+    ASSERT_EQ(Ftctl("reset").exitCode, 0u);
+    for (const char* name : kSettingsValues) DeleteDriverValue(name);  // a first start
+    WriteDriverValue("Data", REG_BINARY, Concat({Le32(1), Le32(1), Le32(300), Le32(0)}));
+    StoreHousekeeping(1, 30);
+    DeleteDriverValue("CacheDir");
+    Bytes before;
+    if (row.stored) {
+      WriteDriverValue("CacheDir", row.type, row.value);
+      ASSERT_TRUE(ReadDriverValue("CacheDir", &before));
+    }
+    HANDLE file = CreateFileA(rootFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    WriteDriverValue("hk_root.dat", REG_BINARY, RecordBytes(0));
+
+    run = StartManager();
+    ASSERT_NE(run.window, nullptr);
+    EXPECT_TRUE(NoBoxWithin(kWatchdogCheckMs, run.program.pid));  // past the first free-space check
+    EXPECT_EQ(DriverLog().size(), 2u) << "a request beyond the start-up ones";
+    EXPECT_EQ(QuitManager(run), 0u);
+    run = ManagerRun{};
+
+    EXPECT_EQ(GetFileAttributesA(rootFile) != INVALID_FILE_ATTRIBUTES, row.rootFileKept);
+    EXPECT_EQ(RecordThere("hk_root.dat"), row.rootFileKept);
+    Bytes after;
+    DWORD type = 0;
+    ASSERT_TRUE(ReadDriverValue("CacheDir", &after, &type));
+    if (row.stored) {
+      EXPECT_EQ(type, row.type);
+      EXPECT_EQ(Hex(after), Hex(before));
+    } else {
+      EXPECT_EQ(std::string(after.begin(), after.end()).c_str(), std::string("C:\\"));
+    }
+    DeleteFileA(rootFile);
+  }
+}
+
+// Records of any length but 24 bytes are no records: the files stay.
+TEST_F(Housekeeping, DamagedRecordsKeepTheirFiles) {
+  StoreHousekeeping(1, 30);
+  Bytes usedYesterday = RecordBytes(TodayMidnight() - kDay);
+  Bytes neverUsed = RecordBytes(0);
+  struct Row {
+    const char* name;
+    DWORD type;
+    Bytes value;
+  };
+  const Row rows[] = {
+      {"empty0.dat", REG_BINARY, Bytes{}},
+      {"stamp8.dat", REG_BINARY, Bytes(usedYesterday.begin(), usedYesterday.begin() + 8)},
+      {"short15.dat", REG_BINARY, Bytes(usedYesterday.begin(), usedYesterday.begin() + 15)},
+      {"short16.dat", REG_BINARY, Bytes(neverUsed.begin(), neverUsed.begin() + 16)},
+      {"short23.dat", REG_BINARY, Bytes(neverUsed.begin(), neverUsed.begin() + 23)},
+      {"dword.dat", REG_DWORD, Le32(1)},
+  };
+  for (const Row& row : rows) {
+    Cached(row.name, {});
+    WriteDriverValue(row.name, row.type, row.value);
+    names.push_back(row.name);
+  }
+  Cached("whole24.dat", neverUsed);
+
+  StartAndQuit();
+  for (const Row& row : rows) {
+    EXPECT_TRUE(FileThere(row.name)) << row.name;
+    EXPECT_TRUE(RecordThere(row.name)) << row.name;
+  }
+  EXPECT_FALSE(FileThere("whole24.dat"));
+}
+
+// A stored period below zero counts as 0; a last use after today always keeps the file.
+TEST_F(Housekeeping, NegativePeriodsKeepFilesUsedAfterToday) {
+  const int32_t periods[] = {-1, -30, INT32_MIN};
+  uint64_t today = TodayMidnight();
+  for (int32_t days : periods) {
+    SCOPED_TRACE(days);
+    StoreHousekeeping(1, days);
+    Cached("today.dat", RecordBytes(today + 1));
+    Cached("yesterday.dat", RecordBytes(today - kDay));
+    Cached("tomorrow.dat", RecordBytes(today + kDay + 1));
+    Cached("ahead400.dat", RecordBytes(today + 400 * kDay));
+    StartAndQuit();
+    EXPECT_FALSE(FileThere("today.dat"));
+    EXPECT_FALSE(FileThere("yesterday.dat"));
+    EXPECT_TRUE(FileThere("tomorrow.dat"));
+    EXPECT_TRUE(RecordThere("tomorrow.dat"));
+    EXPECT_TRUE(FileThere("ahead400.dat"));
+    EXPECT_TRUE(RecordThere("ahead400.dat"));
+  }
 }
 
 }  // namespace

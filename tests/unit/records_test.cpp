@@ -146,12 +146,17 @@ TEST_F(Records, CacheDirectoryIsStoredWithoutNul) {
   WriteDriverValue("CacheDir", REG_BINARY, Bytes(full.begin(), full.end()));  // the type is not checked
   LoadSettings();
   EXPECT_EQ(std::string(CacheDirectory), full.substr(0, 259));
-  // One longer does not fit at all and is ignored.
+  EXPECT_TRUE(CacheDirectoryUsable());
+  // One that does not fit names no folder, and saving leaves it as stored.
   std::string tooLong = full + "x";
   WriteDriverValue("CacheDir", REG_BINARY, Bytes(tooLong.begin(), tooLong.end()));
   snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\");
   LoadSettings();
-  EXPECT_STREQ(CacheDirectory, "C:\\");
+  EXPECT_FALSE(CacheDirectoryUsable());
+  SaveSettings();
+  Bytes stored;
+  ASSERT_TRUE(ReadDriverValue("CacheDir", &stored));
+  EXPECT_EQ(std::string(stored.begin(), stored.end()), tooLong);
 }
 
 TEST_F(Records, SaveCacheActiveRewritesOnlyTheFlag) {

@@ -46,9 +46,12 @@ class LanguageFile : public ::testing::Test {
 
 TEST_F(LanguageFile, FileTextWinsAndEmptyValuesFallBack) {
   EXPECT_EQ(Get(SECTION_ERRORS, 6), "FileTrove is already loaded");  // no file at all
-  Write("[Errors]\n6=Schon geladen\n[Hint]\n1=\n");
+  Write("[Errors]\n6=Schon geladen\n[Hint]\n1=\n2=\" \"\n[Menu]\n1=\"    \"\n");
   EXPECT_EQ(Get(SECTION_ERRORS, 6), "Schon geladen");
   EXPECT_EQ(Get(SECTION_HINT, 1), "FileTrove is On");
+  // Quoted blanks trim to nothing and count as missing too.
+  EXPECT_EQ(Get(SECTION_HINT, 2), "FileTrove is Off");
+  EXPECT_EQ(Get(SECTION_MENU, 1), "Enable FileTrove");
 }
 
 TEST_F(LanguageFile, LongFileTextIsCutTo49Characters) {
