@@ -63,6 +63,12 @@ prepare_prefix() {
     touch "$prefix/.ft-ready"
   fi
   mkdir -p "$prefix/drive_c/FT"
+  # Caption buttons are glyphs of Marlett; this Wine does not load it from its
+  # own data folder, so a sheet's close box would show the letter "r".
+  local marlett=/usr/share/wine/fonts/marlett.ttf
+  [ -f "$marlett" ] && [ ! -f "$prefix/drive_c/windows/Fonts/marlett.ttf" ] &&
+    cp "$marlett" "$prefix/drive_c/windows/Fonts/"
+  return 0
 }
 
 # copy_programs PREFIX FILES…: into C:\FT of the prefix.

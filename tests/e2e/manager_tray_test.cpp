@@ -3,16 +3,13 @@
 #include <cstring>
 
 #include "fake_tray.h"
-#include "manager_session.h"
+#include "panel_session.h"
 
 namespace {
 
 constexpr UINT kTrayNotify = 0x8064;
-constexpr UINT kToggleCommand = 142;
-constexpr UINT kOpenPanelCommand = 143;
 constexpr const char* kSettingsLine =
     "CACHE_SET_SETTINGS 0x8102 01000000010000002c01000064000000";
-constexpr const char* kPanelCaption = "FileTrove - Control Panel";
 
 class Tray : public ManagerTest {
  protected:
@@ -31,28 +28,13 @@ class Tray : public ManagerTest {
   void Click(LPARAM mouseMessage) { PostMessageA(run.window, kTrayNotify, 1006, mouseMessage); }
   void Command(UINT id) { PostMessageA(run.window, WM_COMMAND, id, 0); }
   static void Settle() { Sleep(GetDoubleClickTime() + 700); }
-  static int PanelCount() {
-    int count = 0;
-    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32770", kPanelCaption));) count++;
-    return count;
-  }
   static void ClosePanels() {
     for (HWND sheet; (sheet = FindWindowA("#32770", kPanelCaption));) {
       PressButton(sheet, IDCANCEL);
       if (!WaitWindowGone(sheet, 3000)) break;
     }
   }
-  // Journal lines after the two start-up requests.
-  static std::vector<std::string> LaterRequests() {
-    auto lines = DriverLog();
-    return lines.size() > 2 ? std::vector<std::string>(lines.begin() + 2, lines.end()) : std::vector<std::string>{};
-  }
-  static uint32_t StoredCacheActive() {
-    Bytes data;
-    uint32_t flag = 0xFFFFFFFF;
-    if (ReadDriverValue("Data", &data) && data.size() >= 4) memcpy(&flag, data.data(), 4);
-    return flag;
-  }
+  static uint32_t StoredCacheActive() { return StoredWord("Data", 0); }
 
   FakeTray tray;
   uint64_t iconOn = 0, iconOff = 0;
