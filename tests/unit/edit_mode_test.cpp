@@ -26,7 +26,6 @@ TEST(SplitIconLocation, CutsAtTheLastCommaAndReadsTheIndexAsAtoi) {
       {"C:\\WIN\\SHELL.DLL,3", "C:\\WIN\\SHELL.DLL", 3},
       {"C:\\A,B\\X.EXE,-2", "C:\\A,B\\X.EXE", -2},  // only the last comma counts
       {"X.EXE, 12abc", "X.EXE", 12},
-      {"X.EXE,", "X.EXE", 0},
       {"X.EXE,abc", "X.EXE", 0},
       {"C:\\WIN\\NOTE.EXE", "C:\\WIN\\NOTE.EXE", 0},
       {"", "", 0},
@@ -65,9 +64,6 @@ TEST(EditModeSlots, ReadAtMostFourCharactersAndWriteWithinTheSlot) {
     EXPECT_EQ(slots[0][5], '#');
     EXPECT_EQ(slots[2][0], '#');
   }
-  char slot[EDIT_TYPE_SLOT_SIZE];
-  WriteSlotExtension(slot, "TOOLONG");
-  EXPECT_EQ(std::string(slot, sizeof slot), std::string(".TOOL\0", 6));
 }
 
 // A real page over types registered under HKEY_CLASSES_ROOT for the test.
@@ -76,118 +72,77 @@ class EditModeIcons : public ::testing::Test {
   void SetUp() override {
     AppInstance = GetModuleHandleA(nullptr);
     GetModuleFileNameA(nullptr, program, sizeof program);  // holds icons 102, 105, 106
-    char dir[MAX_PATH];
-    GetTempPathA(sizeof dir, dir);
-    snprintf(noIcons, sizeof noIcons, "%sft_no_icons.txt", dir);
-    if (FILE* file = fopen(noIcons, "wb")) {
-      fputs("no icons here\n", file);
-      fclose(file);
+    const std::string path = program;
+    const std::pair<const char*, std::string> types[] = {
+        {"FTA", path + ",1"}, {"FTB", path}, {"FTC", path + ",-1"} /* -1 asks for a count */, {"FTM", ""}};
+    for (const auto& [extension, icon] : types) {
+      std::string className = std::string("FileTrove.Unit") + extension;
+      WriteValue(HKEY_CLASSES_ROOT, (std::string(".") + extension).c_str(), "", REG_SZ, Text(className));
+      WriteValue(HKEY_CLASSES_ROOT, className.c_str(), "", REG_SZ, Text("unit test type"));
+      if (!icon.empty()) WriteValue(HKEY_CLASSES_ROOT, (className + "\\DefaultIcon").c_str(), "", REG_SZ, Text(icon));
+      registered.push_back(std::string(".") + extension);
+      registered.push_back(className);
     }
-    Register("FTA", "FileTrove.UnitA", (std::string(program) + ",1").c_str());
-    Register("FTB", "FileTrove.UnitB", program);
-    Register("FTN", "FileTrove.UnitN", noIcons);
-    Register("FTC", "FileTrove.UnitC", (std::string(program) + ",-1").c_str());  // -1 asks for the count
-    Register("FTM", "FileTrove.UnitM", nullptr);
-
-    EditModeTable = {};
-    const char* listed[] = {".FTA", ".FTB", ".FTC", ".FTM", ".FTN", ".FTX"};  // FTX is not registered
-    for (int slot = 0; slot < 6; slot++) WriteSlotExtension(EditModeTable.Extensions[slot], listed[slot] + 1);
-    EditModeTable.EditModeEnabled = 1;
+    EditModeTable = {1};
+    const char* listed[] = {"FTA", "FTB", "FTC", "FTM", "FTX"};  // FTX is not registered
+    for (int slot = 0; slot < 5; slot++) WriteSlotExtension(EditModeTable.Extensions[slot], listed[slot]);
     host = CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 600, 400, nullptr, nullptr, nullptr, nullptr);
     page = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_EDIT_MODE), host, EditModePageProc, 0);
-    logo = LoadIconA(nullptr, IDI_WINLOGO);
   }
   void TearDown() override {
     if (page) DestroyWindow(page);
     DestroyWindow(host);
-    for (const char* key : {".FTA", ".FTB", ".FTC", ".FTN", ".FTM", "FileTrove.UnitA", "FileTrove.UnitB",
-                            "FileTrove.UnitC", "FileTrove.UnitN", "FileTrove.UnitM"})
-      DeleteKeyTree(HKEY_CLASSES_ROOT, key);
-    DeleteFileA(noIcons);
+    for (const std::string& key : registered) DeleteKeyTree(HKEY_CLASSES_ROOT, key.c_str());
   }
-  static void Register(const char* extension, const char* className, const char* iconLocation) {
-    auto text = [](const char* value) { return Bytes(value, value + strlen(value) + 1); };
-    WriteValue(HKEY_CLASSES_ROOT, (std::string(".") + extension).c_str(), "", REG_SZ, text(className));
-    WriteValue(HKEY_CLASSES_ROOT, className, "", REG_SZ, text("unit test type"));
-    if (iconLocation)
-      WriteValue(HKEY_CLASSES_ROOT, (std::string(className) + "\\DefaultIcon").c_str(), "", REG_SZ,
-                 text(iconLocation));
-  }
-  // Selects a type (by its place in the sorted list) and returns the icon shown.
+  static Bytes Text(const std::string& text) { return Bytes(text.c_str(), text.c_str() + text.size() + 1); }
+  // Selects a type by its place in the sorted list (-1: none); the icon shown.
   HICON Select(int index) {
-    SendDlgItemMessageA(page, IDC_EDIT_LIST, LB_SETCURSEL, index, 0);
+    SendDlgItemMessageA(page, IDC_EDIT_LIST, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     ShowFileType(page, IDC_EDIT_LIST);
     return reinterpret_cast<HICON>(SendDlgItemMessageA(page, IDC_EDIT_ICON, STM_GETICON, 0, 0));
   }
+  // The icon's colour pixels; empty once the icon has been destroyed.
   static std::vector<uint32_t> Pixels(HICON icon) {
     ICONINFO info = {};
     if (!GetIconInfo(icon, &info)) return {};
-    BITMAP bitmap = {};
-    GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = bitmap.bmWidth;
-    format.bmiHeader.biHeight = bitmap.bmHeight;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    std::vector<uint32_t> pixels(static_cast<size_t>(bitmap.bmWidth) * bitmap.bmHeight);
+    BITMAPINFO format = {{sizeof(BITMAPINFOHEADER), 32, 32, 1, 32, BI_RGB}};
+    std::vector<uint32_t> pixels(32 * 32);
     HDC screen = GetDC(nullptr);
-    GetDIBits(screen, info.hbmColor, 0, bitmap.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
+    GetDIBits(screen, info.hbmColor, 0, 32, pixels.data(), &format, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     return pixels;
   }
-  std::vector<uint32_t> PixelsInProgram(int index) {
+  std::vector<uint32_t> ProgramIcon(int index) {
     HICON icon = ExtractIconA(AppInstance, program, index);
     auto pixels = Pixels(icon);
     DestroyIcon(icon);
     return pixels;
   }
-  static bool Alive(HICON icon) {
-    ICONINFO info = {};
-    if (!GetIconInfo(icon, &info)) return false;
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return true;
-  }
 
   char program[MAX_PATH] = "";
-  char noIcons[MAX_PATH] = "";
+  std::vector<std::string> registered;
   HWND host = nullptr, page = nullptr;
-  HICON logo = nullptr;
 };
 
-enum { kFTA, kFTB, kFTC, kFTM, kFTN, kFTX };
-
-TEST_F(EditModeIcons, DefaultIconOrTheWindowsLogo) {
+TEST_F(EditModeIcons, DefaultIconOrTheLogoAndExtractedIconsAreReleased) {
+  enum { kFTA, kFTB, kFTC, kFTM, kFTX, kNone = -1 };
   ASSERT_NE(page, nullptr);
-  ASSERT_NE(PixelsInProgram(0), PixelsInProgram(1));
-  EXPECT_EQ(Pixels(Select(kFTA)), PixelsInProgram(1)) << "path,1";
-  EXPECT_EQ(Pixels(Select(kFTB)), PixelsInProgram(0)) << "path without an index";
-  EXPECT_EQ(Select(kFTC), logo) << "index -1";
-  EXPECT_EQ(Select(kFTM), logo) << "no DefaultIcon";
-  EXPECT_EQ(Select(kFTN), logo) << "a file without icons";
-  EXPECT_EQ(Select(kFTX), logo) << "not registered";
-  SendDlgItemMessageA(page, IDC_EDIT_LIST, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-  ShowFileType(page, IDC_EDIT_LIST);
-  EXPECT_EQ(reinterpret_cast<HICON>(SendDlgItemMessageA(page, IDC_EDIT_ICON, STM_GETICON, 0, 0)), logo);
-}
-
-TEST_F(EditModeIcons, ExtractedIconsAreReleasedWhenReplacedAndWithThePage) {
-  ASSERT_NE(page, nullptr);
+  ASSERT_NE(ProgramIcon(0), ProgramIcon(1));
+  const HICON logo = LoadIconA(nullptr, IDI_WINLOGO);
   HICON first = Select(kFTA);
+  EXPECT_EQ(Pixels(first), ProgramIcon(1)) << "path,1";
   HICON second = Select(kFTB);
-  EXPECT_FALSE(Alive(first));
-  ASSERT_TRUE(Alive(second));
-  Select(kFTX);
-  EXPECT_FALSE(Alive(second));
-  EXPECT_TRUE(Alive(logo));
+  EXPECT_EQ(Pixels(second), ProgramIcon(0)) << "path without an index";
+  EXPECT_TRUE(Pixels(first).empty()) << "a replaced icon is destroyed";
+  for (int type : {kFTC, kFTM, kFTX, kNone}) EXPECT_EQ(Select(type), logo) << type;
+  EXPECT_TRUE(Pixels(second).empty());
+  EXPECT_FALSE(Pixels(logo).empty());
   HICON third = Select(kFTA);
-  ASSERT_TRUE(Alive(third));
   DestroyWindow(page);
   page = nullptr;
-  EXPECT_FALSE(Alive(third));
+  EXPECT_TRUE(Pixels(third).empty()) << "the page's end destroys its icon";
 }
 
 }  // namespace
