@@ -49,11 +49,14 @@ class EditMode : public PanelTest {
     EXPECT_TRUE(WaitWindowGone(dialog, kDefaultTimeoutMs));
     Sync(page);
   }
+  // A file type: its key names the class (or only has another value), the
+  // class's key gives the type's name.
   static void Register(const char* extension, const char* className, const char* typeName) {
-    auto text = [](const char* value) { return Bytes(value, value + strlen(value) + 1); };
-    if (className) WriteValue(HKEY_CLASSES_ROOT, extension, "", REG_SZ, text(className));
-    else WriteValue(HKEY_CLASSES_ROOT, extension, "Content Type", REG_SZ, text("text/plain"));
-    if (className && typeName) WriteValue(HKEY_CLASSES_ROOT, className, "", REG_SZ, text(typeName));
+    if (className)
+      WriteValue(HKEY_CLASSES_ROOT, extension, "", REG_SZ, Text(className));
+    else
+      WriteValue(HKEY_CLASSES_ROOT, extension, "Content Type", REG_SZ, Text("text/plain"));
+    if (className && typeName) WriteValue(HKEY_CLASSES_ROOT, className, "", REG_SZ, Text(typeName));
   }
 
   static constexpr const char* kRegistered[] = {".FTQ", ".FTC", ".FTE", ".FTV", "FileTrove.TestDoc",
@@ -159,73 +162,66 @@ TEST_F(EditMode, AddTakesUpToFourCharactersInUpperCaseOnceInAnyCase) {
   }
 }
 
-TEST_F(EditMode, FullListAndRemoveWithoutSelectionAnswerWithBoxes) {
+TEST_F(EditMode, FullListRefusesAddWithABoxAndNoDialog) {
   std::vector<std::string> thirty;
   for (int i = 0; i < 30; i++) thirty.push_back(".T" + std::to_string(10 + i));
   HWND page = OpenEditMode(Table(1, thirty));
   ASSERT_NE(page, nullptr);
   ASSERT_EQ(ListBoxItems(page, kList).size(), 30u);
-
   PressButton(page, kAdd);
   Box box = AnswerBox(kDefaultTimeoutMs, run.program.pid);
   EXPECT_EQ(box.text, "Maximum nimber of file types is 30.");
   EXPECT_EQ(box.owner, sheet);
   EXPECT_EQ(WaitForWindow("#32770", kAddCaption, 300, run.program.pid), nullptr);
-
-  PressButton(page, kRemove);
-  EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, run.program.pid).text, "No file selected");
-  SelectListBoxItem(page, kList, 0);
-  ClickAndSync(page, kRemove);
-  EXPECT_EQ(ListBoxItems(page, kList).size(), 29u);
-  EXPECT_EQ(ListBoxItems(page, kList)[0], "T11");
+  EXPECT_EQ(ListBoxItems(page, kList).size(), 30u);
 }
 
-// Type names without and with a language file: the hints come from the
-// language file or the built-in texts; a registered class's name is shown.
+// Type names come from the registered classes; the hints, and "Unknown Type"
+// after a known type, from the language file or else the built-in texts.
 TEST_F(EditMode, TypeNamesFromTheClassesAndHintsInBetween) {
   Register(".FTQ", "FileTrove.TestDoc", "FileTrove test document");
   Register(".FTC", "FileTrove.NoSuchClass", nullptr);  // class without a key
   Register(".FTE", "FileTrove.Unnamed", "");          // class without a name
   Register(".FTV", nullptr, nullptr);                   // no class named
-  enum { kFTC, kFTE, kFTQ, kFTU, kFTV, kNone = -1 };    // FTU is not registered
-  const Bytes table = Table(1, {".FTQ", ".FTU", ".FTC", ".FTE", ".FTV"});
-  struct Step {
-    int selected;
-    const char* english;
-    const char* translated;
-  } steps[] = {
-      {kFTQ, "FileTrove test document", "FileTrove test document"},
-      {kFTU, "Unknown Type", "Unbekannt"},
-      {kFTQ, "FileTrove test document", "FileTrove test document"},
-      {kFTC, "Unknown Type", "Unbekannt"},
-      {kFTQ, "FileTrove test document", "FileTrove test document"},
-      {kFTE, "Unknown Type", "Unbekannt"},
-      {kFTQ, "FileTrove test document", "FileTrove test document"},
-      {kFTV, "Unknown Type", "Unbekannt"},
-      {kNone, "No file selected", "Keine Auswahl"},
+  enum { kFTC, kFTE, kFTQ, kFTU, kFTV };                // FTU is not registered
+  struct Texts {
+    const char* languageFile;
+    const char* frame;
+    const char* explanation;
+    const char* noSelection;
+    const char* noTypes;
+    const char* unknown;
+  } runs[] = {
+      {nullptr, "File Types", "File types to be cached when open for editing.", "No file selected",
+       "No files included", "Unknown Type"},
+      {"[Edit Mode]\n2=Dateitypen\n5=Keine Auswahl\n6=Keine Typen\n7=Unbekannt\n14=Erklaerung\n", "Dateitypen",
+       "Erklaerung", "Keine Auswahl", "Keine Typen", "Unbekannt"},
   };
-  for (bool translated : {false, true}) {
-    if (translated) {
+  for (const Texts& texts : runs) {
+    if (texts.languageFile) {
       ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
-      WriteLanguageFile("[Edit Mode]\n2=Dateitypen\n5=Keine Auswahl\n6=Keine Typen\n7=Unbekannt\n14=Erklaerung\n");
+      WriteLanguageFile(texts.languageFile);
     }
-    HWND page = OpenEditMode(table);
+    HWND page = OpenEditMode(Table(1, {".FTQ", ".FTU", ".FTC", ".FTE", ".FTV"}));
     ASSERT_NE(page, nullptr);
-    EXPECT_EQ(ControlText(page, kTypesFrame), translated ? "Dateitypen" : "File Types");
-    EXPECT_EQ(ControlText(page, kExplanation),
-              translated ? "Erklaerung" : "File types to be cached when open for editing.");
-    EXPECT_EQ(ControlText(page, kTypeName), translated ? "Keine Auswahl" : "No file selected");
-    for (const Step& step : steps) {
-      SelectListBoxItem(page, kList, step.selected);
-      EXPECT_EQ(ControlText(page, kTypeName), translated ? step.translated : step.english) << step.selected;
+    EXPECT_EQ(ControlText(page, kTypesFrame), texts.frame);
+    EXPECT_EQ(ControlText(page, kExplanation), texts.explanation);
+    EXPECT_EQ(ControlText(page, kTypeName), texts.noSelection);
+    for (int unknown : {kFTU, kFTC, kFTE, kFTV}) {
+      SelectListBoxItem(page, kList, kFTQ);
+      EXPECT_EQ(ControlText(page, kTypeName), "FileTrove test document");
+      SelectListBoxItem(page, kList, unknown);
+      EXPECT_EQ(ControlText(page, kTypeName), texts.unknown) << unknown;
     }
+    SelectListBoxItem(page, kList, -1);
+    EXPECT_EQ(ControlText(page, kTypeName), texts.noSelection);
     PressButton(page, kRemove);
-    EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, run.program.pid).text, translated ? "Keine Auswahl" : "No file selected");
+    EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, run.program.pid).text, texts.noSelection);
     for (int left = 5; left > 0; left--) {
       SelectListBoxItem(page, kList, 0);
       ClickAndSync(page, kRemove);
     }
-    EXPECT_EQ(ControlText(page, kTypeName), translated ? "Keine Typen" : "No files included");
+    EXPECT_EQ(ControlText(page, kTypeName), texts.noTypes);
   }
 }
 
