@@ -1,18 +1,313 @@
-// Edit Mode page: file types cached when opened for editing.
-#include <windows.h>
+#include "panel/edit_mode_page.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "panel/control_panel.h"
+#include "res/resource.h"
+#include "settings/channel.h"
+#include "settings/registry_key.h"
+#include "settings/settings.h"
+#include "text/message_text.h"
 
-static const PageActions PAGE_ACTIONS = {nullptr, nullptr, nullptr};
+char NewExtension[EXTENSION_SIZE] = "TXT";
+
+// Keys of section "Edit Mode".
+constexpr int KEY_GENERAL_FRAME = 1;
+constexpr int KEY_TYPES_FRAME = 2;
+constexpr int KEY_ADD = 3;
+constexpr int KEY_REMOVE = 4;
+constexpr int KEY_NO_SELECTION = 5;
+constexpr int KEY_NO_TYPES = 6;
+constexpr int KEY_UNKNOWN_TYPE = 7;
+constexpr int KEY_LIST_FULL = 8;
+constexpr int KEY_ADD_TITLE = 9;
+constexpr int KEY_ADD_LABEL = 10;
+constexpr int KEY_OK = 11;
+constexpr int KEY_CANCEL = 12;
+constexpr int KEY_ENABLE = 13;
+constexpr int KEY_EXPLANATION = 14;
+
+// A dialog template stores control ids as 16 bits: -1 arrives as 0xFFFF.
+constexpr int EXPLANATION_ID = IDC_EDIT_EXPLANATION & 0xFFFF;
+
+// Texts read from HKEY_CLASSES_ROOT: at most 260 bytes, plus a NUL of ours.
+constexpr DWORD REGISTRY_TEXT_SIZE = 260;
+using RegistryText = char[REGISTRY_TEXT_SIZE + 1];
+
+// The icon in 1103 when it came from ExtractIconA: ours to destroy.
+static HICON ExtractedIcon = nullptr;
+
+int SplitIconLocation(char* location) {
+  char* comma = strrchr(location, ',');
+  if (!comma) return 0;
+  *comma = '\0';
+  // As atoi reads it, but with overflow defined (clamped).
+  return static_cast<int>(strtol(comma + 1, nullptr, 10));
+}
+
+bool ReadSlotExtension(const char (&slot)[EDIT_TYPE_SLOT_SIZE], char (&extension)[EXTENSION_SIZE]) {
+  extension[0] = '\0';
+  if (slot[0] == '\0') return false;
+  int length = 0;
+  while (length < EXTENSION_CHARS && slot[1 + length] != '\0') {
+    extension[length] = slot[1 + length];
+    length++;
+  }
+  extension[length] = '\0';
+  return true;
+}
+
+void WriteSlotExtension(char (&slot)[EDIT_TYPE_SLOT_SIZE], const char* extension) {
+  memset(slot, 0, sizeof slot);
+  slot[0] = '.';
+  for (int i = 0; i < EXTENSION_CHARS && extension[i] != '\0'; i++) slot[1 + i] = extension[i];
+}
+
+// A list item's text; items never exceed an extension, so a longer one reads empty.
+static void ItemText(HWND list, WPARAM index, char (&text)[EXTENSION_SIZE]) {
+  text[0] = '\0';
+  LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
+  if (length >= 0 && length <= EXTENSION_CHARS) SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
+}
+
+static int ItemCount(HWND list) {
+  LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  return count < 0 ? 0 : static_cast<int>(count);
+}
+
+// ---- the selected type's name and icon ---------------------------------
+
+static void ShowIcon(HWND page, HICON icon, bool extracted) {
+  SendDlgItemMessageA(page, IDC_EDIT_ICON, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+  if (ExtractedIcon && ExtractedIcon != icon) DestroyIcon(ExtractedIcon);
+  ExtractedIcon = extracted ? icon : nullptr;
+}
+
+static void ShowDefaultIcon(HWND page) { ShowIcon(page, LoadIconA(nullptr, IDI_WINLOGO), false); }
+
+// The three hints of 1114 fall back to the string table: without them the
+// name of the type shown before would stay beside another type.
+static void ShowTypeHint(HWND page, int key) {
+  char text[MESSAGE_TEXT_SIZE];
+  GetMessageText(SECTION_EDIT_MODE, key, text, sizeof text);
+  SetDlgItemTextA(page, IDC_EDIT_TYPE_NAME, text);
+}
+
+static void ShowUnknownType(HWND page) {
+  ShowTypeHint(page, KEY_UNKNOWN_TYPE);
+  ShowDefaultIcon(page);
+}
+
+// A key's default value; a value that fills all 260 bytes is ended by us.
+static bool ReadDefaultText(HKEY key, RegistryText& text) {
+  memset(text, 0, sizeof text);
+  DWORD size = REGISTRY_TEXT_SIZE;
+  return RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size) == ERROR_SUCCESS;
+}
+
+// The icon that the class's "DefaultIcon" names, or null.
+static HICON ExtractTypeIcon(HKEY classKey) {
+  HKEY iconKey;
+  if (RegOpenKeyExA(classKey, "DefaultIcon", 0, KEY_READ, &iconKey) != ERROR_SUCCESS) return nullptr;
+  KeyGuard guard{iconKey};
+  RegistryText location;
+  if (!ReadDefaultText(iconKey, location) || location[0] == '\0') return nullptr;
+  int index = SplitIconLocation(location);
+  // Index -1 would ask for the number of icons in the file, not for an icon.
+  if (index == -1) return nullptr;
+  HICON icon = ExtractIconA(AppInstance, location, static_cast<UINT>(index));
+  // 1 is the answer for a file without icons: no icon either.
+  return reinterpret_cast<UINT_PTR>(icon) > 1 ? icon : nullptr;
+}
+
+void ShowFileType(HWND page, int listId) {
+  HWND list = GetDlgItem(page, listId);
+  LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+  if (selected == LB_ERR) {  // 1
+    ShowTypeHint(page, ItemCount(list) > 0 ? KEY_NO_SELECTION : KEY_NO_TYPES);
+    ShowDefaultIcon(page);
+    return;
+  }
+  char extension[EXTENSION_SIZE];  // 2
+  ItemText(list, static_cast<WPARAM>(selected), extension);
+  char typeKeyName[1 + EXTENSION_SIZE];
+  snprintf(typeKeyName, sizeof typeKeyName, ".%s", extension);
+
+  HKEY typeKey;  // 3
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, typeKeyName, 0, KEY_READ, &typeKey) != ERROR_SUCCESS) {
+    ShowUnknownType(page);
+    return;
+  }
+  RegistryText className;  // 4
+  bool classRead = ReadDefaultText(typeKey, className);
+  RegCloseKey(typeKey);  // 5
+  HKEY classKey;
+  if (!classRead || RegOpenKeyExA(HKEY_CLASSES_ROOT, className, 0, KEY_READ, &classKey) != ERROR_SUCCESS) {
+    ShowUnknownType(page);
+    return;
+  }
+  KeyGuard classGuard{classKey};  // 8: closed on the way out
+
+  RegistryText typeName;  // 6
+  if (ReadDefaultText(classKey, typeName) && typeName[0] != '\0')
+    SetDlgItemTextA(page, IDC_EDIT_TYPE_NAME, typeName);
+  else
+    ShowTypeHint(page, KEY_UNKNOWN_TYPE);
+
+  HICON icon = ExtractTypeIcon(classKey);  // 7
+  if (icon)
+    ShowIcon(page, icon, true);
+  else
+    ShowDefaultIcon(page);
+}
+
+// ---- the page -----------------------------------------------------------
+
+void EnableEditModeControls(HWND page, BOOL enable) {
+  static const int CONTROLS[] = {IDC_EDIT_LIST,        IDC_EDIT_ADD,  IDC_EDIT_REMOVE,
+                                 IDC_EDIT_TYPES_FRAME, IDC_EDIT_ICON, IDC_EDIT_TYPE_NAME};
+  for (int control : CONTROLS) EnableWindow(GetDlgItem(page, control), enable);
+}
+
+void ApplyEditMode(HWND page) {
+  EditModeTable.EditModeEnabled = IsDlgButtonChecked(page, IDC_EDIT_ENABLE) == BST_CHECKED ? 1 : 0;  // 1
+  HWND list = GetDlgItem(page, IDC_EDIT_LIST);
+  int count = ItemCount(list);
+  if (count > EDIT_TYPE_SLOTS) count = EDIT_TYPE_SLOTS;
+  for (int slot = 0; slot < count; slot++) {  // 2
+    char extension[EXTENSION_SIZE];
+    ItemText(list, slot, extension);
+    WriteSlotExtension(EditModeTable.Extensions[slot], extension);
+  }
+  for (int slot = count; slot < EDIT_TYPE_SLOTS; slot++)  // 3
+    memset(EditModeTable.Extensions[slot], 0, EDIT_TYPE_SLOT_SIZE);
+  SendEditModeTable();  // 4: does not return when the driver refuses
+  SaveSettings();       // 5
+}
+
+static void CreateEditModePage(HWND page) {
+  static const struct {
+    int control, key;
+  } LABELS[] = {
+      {IDC_EDIT_GENERAL_FRAME, KEY_GENERAL_FRAME}, {IDC_EDIT_ENABLE, KEY_ENABLE},
+      {EXPLANATION_ID, KEY_EXPLANATION},          {IDC_EDIT_TYPES_FRAME, KEY_TYPES_FRAME},
+      {IDC_EDIT_ADD, KEY_ADD},                    {IDC_EDIT_REMOVE, KEY_REMOVE},
+  };
+  for (const auto& label : LABELS) SetControlText(page, label.control, SECTION_EDIT_MODE, label.key);
+  CheckDlgButton(page, IDC_EDIT_ENABLE, EditModeTable.EditModeEnabled ? BST_CHECKED : BST_UNCHECKED);
+  EnableEditModeControls(page, EditModeTable.EditModeEnabled != 0);
+  HWND list = GetDlgItem(page, IDC_EDIT_LIST);
+  for (const auto& slot : EditModeTable.Extensions) {
+    char extension[EXTENSION_SIZE];
+    if (ReadSlotExtension(slot, extension)) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(extension));
+  }
+  ShowFileType(page, IDC_EDIT_LIST);
+}
+
+static void AddFileType(HWND page) {
+  HWND list = GetDlgItem(page, IDC_EDIT_LIST);
+  if (ItemCount(list) >= EDIT_TYPE_SLOTS) {  // 1
+    ShowMessageText(page, SECTION_EDIT_MODE, KEY_LIST_FULL, MB_ICONEXCLAMATION);
+  } else if (DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_ADD_EXTENSION), page, AddExtensionDialogProc, 0) ==
+                 1 &&  // 2
+             NewExtension[0] != '\0') {
+    // 3. LB_FINDSTRINGEXACT ignores case; the list sorts the new item in.
+    if (SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(NewExtension)) ==
+        LB_ERR)
+      SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(NewExtension));
+  }
+  ShowFileType(page, IDC_EDIT_LIST);  // 4
+}
+
+static void RemoveFileType(HWND page) {
+  HWND list = GetDlgItem(page, IDC_EDIT_LIST);
+  LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+  if (selected == LB_ERR)  // 1
+    ShowMessageText(page, SECTION_EDIT_MODE, KEY_NO_SELECTION, MB_ICONEXCLAMATION);
+  else
+    SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+  ShowFileType(page, IDC_EDIT_LIST);  // 2
+}
+
+static void SwitchEditModeAtOnce(HWND page) {
+  EditModeTable.EditModeEnabled = IsDlgButtonChecked(page, IDC_EDIT_ENABLE) == BST_CHECKED ? 1 : 0;
+  EnableEditModeControls(page, EditModeTable.EditModeEnabled);
+  ApplyEditMode(page);
+}
+
+static bool ApplyEditModePage(HWND page) {
+  ApplyEditMode(page);
+  return true;  // the page never refuses
+}
+
+static const PageActions EDIT_MODE_ACTIONS = {nullptr, nullptr, ApplyEditModePage};
 
 INT_PTR CALLBACK EditModePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
+      CreateEditModePage(page);
       return TRUE;
     case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDC_EDIT_ENABLE:
+          SwitchEditModeAtOnce(page);
+          break;
+        case IDC_EDIT_ADD:
+          AddFileType(page);
+          break;
+        case IDC_EDIT_REMOVE:
+          RemoveFileType(page);
+          break;
+        case IDC_EDIT_LIST:
+          if (HIWORD(wParam) == LBN_SELCHANGE) ShowFileType(page, IDC_EDIT_LIST);
+          break;
+      }
       return TRUE;
     case WM_NOTIFY:
-      return AnswerSheetNotify(page, reinterpret_cast<const NMHDR*>(lParam), PAGE_ACTIONS);
+      return AnswerSheetNotify(page, reinterpret_cast<const NMHDR*>(lParam), EDIT_MODE_ACTIONS);
+    case WM_DESTROY:
+      ShowIcon(page, nullptr, false);  // releases an extracted icon
+      return FALSE;
   }
   return FALSE;
+}
+
+// ---- Add New Extension ----------------------------------------------------
+
+static void CreateAddDialog(HWND dialog) {
+  SendDlgItemMessageA(dialog, IDC_ADDEXT_TEXT, EM_LIMITTEXT, EXTENSION_CHARS, 0);
+  SetDlgItemTextA(dialog, IDC_ADDEXT_TEXT, NewExtension);
+  SetControlText(dialog, IDC_ADDEXT_LABEL, SECTION_EDIT_MODE, KEY_ADD_LABEL);
+  SetControlText(dialog, IDOK, SECTION_EDIT_MODE, KEY_OK);
+  SetControlText(dialog, IDCANCEL, SECTION_EDIT_MODE, KEY_CANCEL);
+  char title[MESSAGE_TEXT_SIZE];
+  GetMessageText(SECTION_EDIT_MODE, KEY_ADD_TITLE, title, sizeof title);
+  SetWindowTextA(dialog, title);
+}
+
+INT_PTR CALLBACK AddExtensionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      CreateAddDialog(dialog);
+      return 1;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK) {
+        GetDlgItemTextA(dialog, IDC_ADDEXT_TEXT, NewExtension, sizeof NewExtension);
+        EndDialog(dialog, 1);
+        return 1;
+      }
+      if (LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, 0);
+        return 1;
+      }
+      return 0;
+    case WM_CLOSE:  // the title bar's close acts as Cancel
+      EndDialog(dialog, 0);
+      return 1;
+  }
+  return 0;
 }

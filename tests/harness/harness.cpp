@@ -112,6 +112,29 @@ void ClickAndSync(HWND dialog, int controlId) {
   SendAndWait(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0);
 }
 
+std::vector<std::string> ListBoxItems(HWND dialog, int controlId) {
+  HWND list = GetDlgItem(dialog, controlId);
+  std::vector<std::string> items;
+  int count = static_cast<int>(SendAndWait(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; i++) {
+    // Wine hands LB_GETTEXT across processes as UTF-16 even to the ANSI call.
+    std::wstring wide(static_cast<size_t>(SendAndWait(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]), SMTO_ABORTIFHUNG, kSyncTimeoutMs,
+                        &length);
+    std::string item;
+    for (size_t c = 0; c < length && c < wide.size(); c++) item += static_cast<char>(wide[c]);
+    items.push_back(item);
+  }
+  return items;
+}
+
+void SelectListBoxItem(HWND dialog, int controlId, int index) {
+  HWND list = GetDlgItem(dialog, controlId);
+  SendAndWait(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendAndWait(dialog, WM_COMMAND, MAKEWPARAM(controlId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
 // ---- property sheets ---------------------------------------------------
 
 int SheetTabCount(HWND sheet) {

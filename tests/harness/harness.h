@@ -57,6 +57,10 @@ void TypeText(HWND dialog, int controlId, const std::string& text);
 // Clicks a button and waits until its handler ran (unless it opened a modal
 // loop, which Sync cannot wait through: then use PressButton).
 void ClickAndSync(HWND dialog, int controlId);
+// A list box's items in its order.
+std::vector<std::string> ListBoxItems(HWND dialog, int controlId);
+// Selects a list-box item (-1: none) and tells the owner as a click would.
+void SelectListBoxItem(HWND dialog, int controlId, int index);
 
 // ---- property sheets ---------------------------------------------------
 constexpr int kApplyButton = 0x3021;  // the sheet's Apply, as comctl32 numbers it
