@@ -112,6 +112,31 @@ void ClickAndSync(HWND dialog, int controlId) {
   SendAndWait(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0);
 }
 
+int ComboSelection(HWND dialog, int controlId) {
+  return static_cast<int>(SendAndWait(GetDlgItem(dialog, controlId), CB_GETCURSEL, 0, 0));
+}
+
+std::vector<std::string> ComboItems(HWND dialog, int controlId) {
+  HWND combo = GetDlgItem(dialog, controlId);
+  std::vector<std::string> items;
+  int count = static_cast<int>(SendAndWait(combo, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; i++) {
+    // Wine hands the text of another process's item back as UTF-16 only.
+    wchar_t wide[256] = L"";
+    DWORD_PTR length = 0;
+    if (SendAndWait(combo, CB_GETLBTEXTLEN, i, 0) >= 255) {
+      items.push_back("(too long)");
+      continue;
+    }
+    SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, kSyncTimeoutMs,
+                        &length);
+    char text[512] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    items.push_back(text);
+  }
+  return items;
+}
+
 // ---- property sheets ---------------------------------------------------
 
 int SheetTabCount(HWND sheet) {

@@ -57,6 +57,9 @@ void TypeText(HWND dialog, int controlId, const std::string& text);
 // Clicks a button and waits until its handler ran (unless it opened a modal
 // loop, which Sync cannot wait through: then use PressButton).
 void ClickAndSync(HWND dialog, int controlId);
+// A combo box's selected index (-1 for none) and its items in list order.
+int ComboSelection(HWND dialog, int controlId);
+std::vector<std::string> ComboItems(HWND dialog, int controlId);
 
 // ---- property sheets ---------------------------------------------------
 constexpr int kApplyButton = 0x3021;  // the sheet's Apply, as comctl32 numbers it
