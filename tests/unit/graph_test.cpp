@@ -2,7 +2,6 @@
 // scale the curves and ticks share, and the picture drawn into memory.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -78,8 +77,10 @@ TEST_F(GraphCache, CollectsFilesOfMoreThan1024BytesUsedFromTheCache) {
     const char* what;
     std::vector<CachedFile> files;
     Points expected;
+    bool usable = true;
   } cases[] = {
       {"three files are no data", {{4096, 1}, {8192, 2}, {2048, 3}}, {}},
+      {"an unusable cache folder lists nothing", {{2048, 1}, {4096, 1}, {6144, 1}, {8192, 1}}, {}, false},
       // "." and ".." come first in the folder: all four points are kept.
       {"four files, sorted", {{8192, 2}, {2048, 3}, {5120, 1}, {4096, 9}}, {{2, 3}, {4, 9}, {5, 1}, {8, 2}}},
       {"what is left out",
@@ -98,41 +99,12 @@ TEST_F(GraphCache, CollectsFilesOfMoreThan1024BytesUsedFromTheCache) {
   };
   for (const auto& c : cases) {
     for (const CachedFile& file : c.files) Add(file);
+    if (!c.usable) CacheDirectory[0] = '\0';
     EXPECT_EQ(Collect(), c.expected) << c.what;
     TearDown();
     names.clear();
     SetUp();
   }
-}
-
-TEST_F(GraphCache, UnusableCacheFolderListsNothing) {
-  for (DWORD bytes : {2048u, 4096u, 6144u, 8192u}) Add({bytes, 1});
-  ASSERT_EQ(Collect().size(), 4u);
-  CacheDirectory[0] = '\0';
-  EXPECT_TRUE(Collect().empty());
-}
-
-TEST(GraphScale, SeriesMaximaAndMapping) {
-  const GraphPoint points[] = {{1, 3}, {4, 1}, {2, 0xFFFFFFFF}};
-  SeriesPoint without[3], with[3];
-  BuildGraphSeries(points, 3, without, with);
-  EXPECT_EQ(without[0].Y, 4.0f);
-  EXPECT_EQ(without[1].Y, 8.0f);
-  EXPECT_EQ(without[2].Y, 0.0f);  // Hits + 1 wraps as a 32-bit count
-  EXPECT_EQ(with[1].Y, 4.0f);
-  float maxX, maxY;
-  FindSeriesMaxima(without, with, 3, &maxX, &maxY);
-  EXPECT_EQ(maxX, 4.0f);
-  EXPECT_EQ(maxY, 8.0f);
-
-  GraphScale scale = {50, 400, 200, maxX, maxY};
-  POINT origin = MapSeriesPoint(scale, {0, 0});
-  POINT top = MapSeriesPoint(scale, {maxX, maxY});
-  EXPECT_EQ(origin.x, 50);
-  EXPECT_EQ(origin.y, 230);  // on the horizontal axis, 30 above the bottom of a 260-pixel canvas
-  EXPECT_EQ(top.x, 450);
-  EXPECT_EQ(top.y, 30);
-  EXPECT_EQ(MapSeriesPoint(scale, {1, 3}).y, 155);  // 3/8 of the way up
 }
 
 TEST(GraphScale, TickLabelsStandWhereTheirValuesLie) {
@@ -250,15 +222,12 @@ TEST_F(GraphPicture, CurvesThroughTheirMappedPoints) {
   for (const auto& c : cases) {
     for (int i = 0; i < c.files; i++) Add({static_cast<DWORD>((i + 1) * 2048), hits[i]});
     Draw();
-    std::vector<GraphPoint> points;
-    for (int i = 0; i < c.files; i++) points.push_back({static_cast<float>((i + 1) * 2), hits[i]});
-    std::vector<SeriesPoint> without(c.files), with(c.files);
-    BuildGraphSeries(points.data(), c.files, without.data(), with.data());
-    GraphScale scale = Scale(static_cast<float>(c.files * 2), 164);
+    GraphScale scale = Scale(static_cast<float>(c.files * 2), 164);  // the largest y: 4 K used 41 times
     std::vector<POINT> red, blue;
     for (int i = 0; i < c.files; i++) {
-      red.push_back(MapSeriesPoint(scale, without[i]));
-      blue.push_back(MapSeriesPoint(scale, with[i]));
+      float sizeK = static_cast<float>((i + 1) * 2);
+      red.push_back(MapSeriesPoint(scale, {sizeK, (hits[i] + 1) * sizeK}));
+      blue.push_back(MapSeriesPoint(scale, {sizeK, sizeK}));
     }
 
     EXPECT_EQ(Pixel(0, 0), BLACK) << c.files;
