@@ -1,18 +1,215 @@
 // Statistics page: savings since a date, cost parameters and the performance graph.
-#include <windows.h>
+#include "panel/statistics_page.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "panel/control_panel.h"
+#include "panel/performance_graph.h"
+#include "res/resource.h"
+#include "settings/registry_key.h"
+#include "settings/settings.h"
+#include "text/message_text.h"
 
-static const PageActions PAGE_ACTIONS = {nullptr, nullptr, nullptr};
+const char LineSpeedList[LINE_SPEED_COUNT][LINE_SPEED_TEXT_SIZE] = {
+    "9600", "14400", "19200", "28800", "38400", "57600", "115200", "LAN",
+};
+
+constexpr uint32_t LAN_INDEX = 7;
+constexpr float LAN_SPEED = 115200.0f;
+
+constexpr int KEY_COST_FRAME = 5;
+constexpr int KEY_MB_LABEL = 6;
+constexpr int KEY_HOUR_LABEL = 7;
+constexpr int KEY_SPEED_LABEL = 8;
+constexpr int KEY_CURRENCY = 9;
+constexpr int KEY_CLEAR = 10;
+constexpr int KEY_INVALID_MB_COST = 11;
+constexpr int KEY_INVALID_HOUR_COST = 12;
+constexpr int KEY_KILOBYTES_LINE = 13;
+constexpr int KEY_HOURS_LINE = 14;
+constexpr int KEY_MONEY_LINE = 15;
+constexpr int KEY_SINCE_CAPTION = 16;
+constexpr int LINE_SIZE = 256;
+
+bool IsCostText(const char* text) {
+  bool pointSeen = false;
+  for (const char* p = text; *p; p++) {
+    if (*p >= '0' && *p <= '9') continue;
+    if (*p == '.' && !pointSeen) {
+      pointSeen = true;
+      continue;
+    }
+    return false;
+  }
+  return true;
+}
+
+float LineSpeedOf(uint32_t lineSpeed) {
+  if (lineSpeed >= LAN_INDEX) return LAN_SPEED;
+  return static_cast<float>(atof(LineSpeedList[lineSpeed]));
+}
+
+SavingsFigures ComputeSavings(uint32_t kilobytes, float lineSpeed, float costPerMegabyte, float costPerHour) {
+  double k = kilobytes;
+  SavingsFigures figures;
+  figures.Bytes = static_cast<float>(k * 1024.0);
+  figures.Hours = static_cast<float>(k * 1024.0 * 8.0 / lineSpeed / 3600.0);
+  figures.Money = static_cast<float>(static_cast<double>(costPerMegabyte) * figures.Bytes / 1024.0 / 1024.0 +
+                                     static_cast<double>(costPerHour) * figures.Hours);
+  return figures;
+}
+
+void FormatSavingsLine(int key, double value, char* line, size_t lineSize) {
+  char format[MESSAGE_TEXT_SIZE];
+  GetFormatText(SECTION_STATISTICS, key, format, sizeof format);
+  snprintf(line, lineSize, format, value);
+}
+
+void FormatSinceCaption(const SYSTEMTIME& since, char* line, size_t lineSize) {
+  char format[MESSAGE_TEXT_SIZE];
+  GetFormatText(SECTION_STATISTICS, KEY_SINCE_CAPTION, format, sizeof format);
+  snprintf(line, lineSize, format, since.wMonth, since.wDay, since.wYear);
+}
+
+uint32_t ReadSavedKilobytes() {
+  uint32_t total = 0;
+  HKEY key;
+  if (OpenDriverKey(&key) != ERROR_SUCCESS) return 0;
+  KeyGuard guard{key};
+  DWORD size = sizeof total;
+  if (!QueryValue(key, "Total", &total, &size)) return 0;
+  return total;
+}
+
+static void ShowLine(HWND page, int controlId, int key, double value) {
+  char line[LINE_SIZE];
+  FormatSavingsLine(key, value, line, sizeof line);
+  SetDlgItemTextA(page, controlId, line);
+}
+
+static void ShowSince(HWND page) {
+  char line[LINE_SIZE];
+  FormatSinceCaption(SavingsParameters.Since, line, sizeof line);
+  SetDlgItemTextA(page, IDC_STATS_SAVED_FRAME, line);
+}
+
+void ShowSavings(HWND page) {
+  float speed = LineSpeedOf(SavingsParameters.LineSpeed);  // 1
+  uint32_t kilobytes = ReadSavedKilobytes();                // 2
+  SavingsFigures figures = ComputeSavings(kilobytes, speed, SavingsParameters.CostPerMegabyte,  // 3-5
+                                          SavingsParameters.CostPerHour);
+  ShowLine(page, IDC_STATS_KILOBYTES, KEY_KILOBYTES_LINE, figures.Bytes / 1024.0);  // 6
+  ShowLine(page, IDC_STATS_HOURS, KEY_HOURS_LINE, figures.Hours);                    // 7
+  ShowLine(page, IDC_STATS_MONEY, KEY_MONEY_LINE, figures.Money);                    // 8
+  ShowSince(page);                                                                   // 9
+}
+
+static void ShowCost(HWND page, int controlId, float cost) {
+  char text[64];
+  snprintf(text, sizeof text, "%.2f", cost);
+  SetDlgItemTextA(page, controlId, text);
+}
+
+void FillStatisticsPage(HWND page) {
+  ShowPanelBitmap(page, IDC_STATS_PICTURE);  // 1
+  SendDlgItemMessageA(page, IDC_STATS_MB_COST, EM_LIMITTEXT, COST_TYPING_LIMIT, 0);  // 2
+  SendDlgItemMessageA(page, IDC_STATS_HOUR_COST, EM_LIMITTEXT, COST_TYPING_LIMIT, 0);
+  ShowCost(page, IDC_STATS_HOUR_COST, SavingsParameters.CostPerHour);  // 3
+  ShowCost(page, IDC_STATS_MB_COST, SavingsParameters.CostPerMegabyte);
+  if (SendDlgItemMessageA(page, IDC_STATS_SPEED, CB_GETCOUNT, 0, 0) <= 0) {  // 4
+    for (const char* speed : LineSpeedList)
+      SendDlgItemMessageA(page, IDC_STATS_SPEED, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(speed));
+    // An index beyond the list (a stored -1 too) selects nothing.
+    SendDlgItemMessageA(page, IDC_STATS_SPEED, CB_SETCURSEL,
+                        static_cast<WPARAM>(static_cast<int>(SavingsParameters.LineSpeed)), 0);
+  }
+  ShowSavings(page);  // 5
+}
+
+// The field's whole text: a cost of 10000 or more is shown with more
+// characters than can be typed, and must read back as shown.
+static std::string FieldText(HWND page, int controlId) {
+  HWND field = GetDlgItem(page, controlId);
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(field)) + 1, '\0');
+  int length = GetWindowTextA(field, &text[0], static_cast<int>(text.size()));
+  text.resize(length > 0 ? static_cast<size_t>(length) : 0);
+  return text;
+}
+
+// Reads one cost field; false after the field's message when it is no cost.
+static bool ReadCost(HWND page, int controlId, int invalidKey, float* cost) {
+  std::string text = FieldText(page, controlId);
+  if (!IsCostText(text.c_str())) {
+    ShowMessageText(page, SECTION_STATISTICS, invalidKey, MB_ICONEXCLAMATION);
+    return false;
+  }
+  *cost = static_cast<float>(atof(text.c_str()));
+  return true;
+}
+
+bool ReadCostFields(HWND page) {
+  // 1-2; a valid megabyte cost stays read even when the hour cost is refused.
+  if (!ReadCost(page, IDC_STATS_MB_COST, KEY_INVALID_MB_COST, &SavingsParameters.CostPerMegabyte)) return false;
+  if (!ReadCost(page, IDC_STATS_HOUR_COST, KEY_INVALID_HOUR_COST, &SavingsParameters.CostPerHour)) return false;  // 3-4
+  LRESULT selected = SendDlgItemMessageA(page, IDC_STATS_SPEED, CB_GETCURSEL, 0, 0);  // 5
+  SavingsParameters.LineSpeed = static_cast<uint32_t>(static_cast<int>(selected));
+  return true;
+}
+
+void ClearHistory(HWND page) {
+  HKEY key;  // 1
+  if (OpenDriverKey(&key) == ERROR_SUCCESS) {
+    KeyGuard guard{key};
+    const uint32_t zero = 0;
+    RegSetValueExA(key, "Total", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&zero), sizeof zero);
+  }
+  ShowLine(page, IDC_STATS_KILOBYTES, KEY_KILOBYTES_LINE, 0.0);  // 2
+  ShowLine(page, IDC_STATS_HOURS, KEY_HOURS_LINE, 0.0);
+  ShowLine(page, IDC_STATS_MONEY, KEY_MONEY_LINE, 0.0);
+  SYSTEMTIME now;  // 3
+  GetSystemTime(&now);
+  SavingsParameters.Since.wYear = now.wYear;
+  SavingsParameters.Since.wMonth = now.wMonth;
+  SavingsParameters.Since.wDay = now.wDay;
+  ShowSince(page);  // 4
+}
+
+static bool ApplyStatisticsPage(HWND page) {
+  if (!ReadCostFields(page)) return false;
+  SaveSettings();
+  return true;
+}
+
+static void CreateStatisticsPage(HWND page) {
+  LoadSavingsParameters();
+  FillStatisticsPage(page);
+  SetControlText(page, IDC_STATS_COST_FRAME, SECTION_STATISTICS, KEY_COST_FRAME);
+  SetControlText(page, IDC_STATS_CLEAR, SECTION_STATISTICS, KEY_CLEAR);
+  SetControlText(page, IDC_STATS_MB_LABEL, SECTION_STATISTICS, KEY_MB_LABEL);
+  SetControlText(page, IDC_STATS_HOUR_LABEL, SECTION_STATISTICS, KEY_HOUR_LABEL);
+  SetControlText(page, IDC_STATS_SPEED_LABEL, SECTION_STATISTICS, KEY_SPEED_LABEL);
+  SetControlText(page, IDC_STATS_MB_CURRENCY, SECTION_STATISTICS, KEY_CURRENCY);
+  SetControlText(page, IDC_STATS_HOUR_CURRENCY, SECTION_STATISTICS, KEY_CURRENCY);
+}
+
+static const PageActions STATISTICS_ACTIONS = {FillStatisticsPage, nullptr, ApplyStatisticsPage};
 
 INT_PTR CALLBACK StatisticsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
+      CreateStatisticsPage(page);
       return TRUE;
     case WM_COMMAND:
+      if (LOWORD(wParam) == IDC_STATS_CLEAR) {
+        ClearHistory(page);
+      } else if (LOWORD(wParam) == IDC_STATS_PERFORMANCE) {
+        DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_PERFORMANCE), page, PerformanceDialogProc, 0);
+      }
       return TRUE;
     case WM_NOTIFY:
-      return AnswerSheetNotify(page, reinterpret_cast<const NMHDR*>(lParam), PAGE_ACTIONS);
+      return AnswerSheetNotify(page, reinterpret_cast<const NMHDR*>(lParam), STATISTICS_ACTIONS);
   }
   return FALSE;
 }

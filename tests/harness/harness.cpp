@@ -112,27 +112,40 @@ void ClickAndSync(HWND dialog, int controlId) {
   SendAndWait(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0);
 }
 
-std::vector<std::string> ListBoxItems(HWND dialog, int controlId) {
-  HWND list = GetDlgItem(dialog, controlId);
+// The items of a list box or a combo box, read with the W calls: Wine hands
+// another process's item texts back as UTF-16 even to the ANSI ones.
+static std::vector<std::string> ItemTexts(HWND control, UINT countMessage, UINT lengthMessage, UINT textMessage) {
   std::vector<std::string> items;
-  int count = static_cast<int>(SendAndWait(list, LB_GETCOUNT, 0, 0));
+  int count = static_cast<int>(SendAndWait(control, countMessage, 0, 0));
   for (int i = 0; i < count; i++) {
-    // Wine hands LB_GETTEXT across processes as UTF-16 even to the ANSI call.
-    std::wstring wide(static_cast<size_t>(SendAndWait(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+    std::wstring wide(static_cast<size_t>(SendAndWait(control, lengthMessage, i, 0)) + 1, L'\0');
     DWORD_PTR length = 0;
-    SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]), SMTO_ABORTIFHUNG, kSyncTimeoutMs,
+    SendMessageTimeoutW(control, textMessage, i, reinterpret_cast<LPARAM>(&wide[0]), SMTO_ABORTIFHUNG, kSyncTimeoutMs,
                         &length);
-    std::string item;
-    for (size_t c = 0; c < length && c < wide.size(); c++) item += static_cast<char>(wide[c]);
-    items.push_back(item);
+    wide.resize(length < wide.size() ? length : wide.size());
+    char text[512] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text, sizeof text, nullptr, nullptr);
+    items.push_back(text);
   }
   return items;
+}
+
+std::vector<std::string> ListBoxItems(HWND dialog, int controlId) {
+  return ItemTexts(GetDlgItem(dialog, controlId), LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
 }
 
 void SelectListBoxItem(HWND dialog, int controlId, int index) {
   HWND list = GetDlgItem(dialog, controlId);
   SendAndWait(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
   SendAndWait(dialog, WM_COMMAND, MAKEWPARAM(controlId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+int ComboSelection(HWND dialog, int controlId) {
+  return static_cast<int>(SendAndWait(GetDlgItem(dialog, controlId), CB_GETCURSEL, 0, 0));
+}
+
+std::vector<std::string> ComboItems(HWND dialog, int controlId) {
+  return ItemTexts(GetDlgItem(dialog, controlId), CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
 // ---- property sheets ---------------------------------------------------

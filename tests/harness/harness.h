@@ -61,6 +61,9 @@ void ClickAndSync(HWND dialog, int controlId);
 std::vector<std::string> ListBoxItems(HWND dialog, int controlId);
 // Selects a list-box item (-1: none) and tells the owner as a click would.
 void SelectListBoxItem(HWND dialog, int controlId, int index);
+// A combo box's selected index (-1 for none) and its items in list order.
+int ComboSelection(HWND dialog, int controlId);
+std::vector<std::string> ComboItems(HWND dialog, int controlId);
 
 // ---- property sheets ---------------------------------------------------
 constexpr int kApplyButton = 0x3021;  // the sheet's Apply, as comctl32 numbers it

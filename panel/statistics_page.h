@@ -1,0 +1,43 @@
+// Statistics page: kilobytes, hours and money saved since a date, worked out
+// from the driver's counter Total, the line speed and the cost parameters.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+constexpr int LINE_SPEED_COUNT = 8;
+constexpr int LINE_SPEED_TEXT_SIZE = 8;
+constexpr int COST_TYPING_LIMIT = 7;
+
+// The speed combo box's items; an item's index is the stored LineSpeed.
+extern const char LineSpeedList[LINE_SPEED_COUNT][LINE_SPEED_TEXT_SIZE];
+
+// Digits with at most one '.'; the empty text and "." are costs of 0.
+bool IsCostText(const char* text);
+
+// Bits per second for a stored LineSpeed: "LAN" and every index beyond the
+// list (a stored -1 included) count as 115200.
+float LineSpeedOf(uint32_t lineSpeed);
+
+struct SavingsFigures {
+  float Bytes;
+  float Hours;
+  float Money;
+};
+// The three figures from Total (kilobytes), in the order and precision the
+// shown texts depend on: double arithmetic, each result kept as a float.
+SavingsFigures ComputeSavings(uint32_t kilobytes, float lineSpeed, float costPerMegabyte, float costPerHour);
+
+// Section 4 key 13, 14 or 15 formatted with one number.
+void FormatSavingsLine(int key, double value, char* line, size_t lineSize);
+// Section 4 key 16 formatted with a date: "Saved by cache since 12/5/2026".
+void FormatSinceCaption(const SYSTEMTIME& since, char* line, size_t lineSize);
+
+// The driver's counter Total; 0 when the key or the value is missing.
+uint32_t ReadSavedKilobytes();
+
+void FillStatisticsPage(HWND page);
+bool ReadCostFields(HWND page);
+void ShowSavings(HWND page);
+void ClearHistory(HWND page);
