@@ -133,5 +133,8 @@ seed_demo_cache() {
     [ "${hits[i]}" -gt 0 ] && ftctl hit "${names[i]}" "${hits[i]}"
     ftctl age "${names[i]}" "${ages[i]}"
   done
+  # A file type the Edit Mode page can name: text documents, with Notepad's icon.
+  "$WINE" reg add 'HKCR\.TXT' /ve /d txtfile /f > /dev/null 2>&1
+  "$WINE" reg add 'HKCR\txtfile\DefaultIcon' /ve /d 'C:\windows\notepad.exe,0' /f > /dev/null 2>&1
   touch "$prefix/.ft-demo"
 }

@@ -5,7 +5,9 @@
      CLICKER rect TITLE FILE               (writes "x y width height" of the
                                             top-level window with that title)
      CLICKER tab TITLE INDEX               (clicks that tab of the property
-                                            sheet with that title) */
+                                            sheet with that title)
+     CLICKER at TITLE ID DX DY             (clicks DX, DY inside the visible
+                                            control ID of that window) */
 #include <windows.h>
 #include <commctrl.h>
 #include <ctype.h>
@@ -104,11 +106,37 @@ static int ClickTab(const char* title, int index) {
   return 0;
 }
 
+struct Search {
+  int id;
+  HWND found;
+};
+
+static BOOL CALLBACK MatchControl(HWND child, LPARAM data) {
+  struct Search* search = (struct Search*)data;
+  if (GetDlgCtrlID(child) != search->id || !IsWindowVisible(child)) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
+static int ClickControl(const char* title, int id, int dx, int dy) {
+  HWND window = FindWindowA(NULL, title);
+  struct Search search = {id, NULL};
+  if (!window) return 1;
+  EnumChildWindows(window, MatchControl, (LPARAM)&search);
+  if (!search.found) return 1;
+  POINT at = {dx, dy};
+  ClientToScreen(search.found, &at);
+  MoveTo(at.x, at.y);
+  Button(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+  return 0;
+}
+
 int main(int argc, char** argv) {
   if (argc == 2 && strcmp(argv[1], "escape") == 0) return Key("escape");
   if (argc == 3 && strcmp(argv[1], "key") == 0) return Key(argv[2]);
   if (argc == 4 && strcmp(argv[1], "rect") == 0) return Rect(argv[2], argv[3]);
   if (argc == 4 && strcmp(argv[1], "tab") == 0) return ClickTab(argv[2], atoi(argv[3]));
+  if (argc == 6 && strcmp(argv[1], "at") == 0) return ClickControl(argv[2], atoi(argv[3]), atoi(argv[4]), atoi(argv[5]));
   if (argc != 4) return 2;
   MoveTo(atoi(argv[2]), atoi(argv[3]));
   if (strcmp(argv[1], "left") == 0) Button(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
