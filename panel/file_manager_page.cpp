@@ -165,7 +165,8 @@ static CachedFileRow* RowOf(HWND list, int index) {
 
 static void ShowTotals(HWND page, const char* text) { SetDlgItemTextA(page, IDC_FILES_TOTALS, text); }
 
-// Steps 3.1 to 3.4 of the fill for one scanned file; false when no row was added.
+// One scanned file's row: made, counted, given its record and inserted with
+// call-back texts; false when no row was added.
 static bool AddFileRow(HWND list, int index, const WIN32_FIND_DATAA& entry) {
   CachedFileRow* row = NewCachedFileRow(entry.cFileName, entry.nFileSizeLow);
   if (!row) return false;
