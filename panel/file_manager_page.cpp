@@ -47,8 +47,9 @@ static char TotalsFormat[MESSAGE_TEXT_SIZE] = "";
 static char NoInfoText[MESSAGE_TEXT_SIZE] = "";
 // Cell texts of columns 1 to 3; the list copies each at once.
 static char CellBuffer[CELL_TEXT_SIZE];
-// Set while the page empties its whole list for a new fill, which writes
-// the totals line itself: a row's deletion then only frees the row.
+// Set while the list loses all its rows at once (for a new fill, which
+// writes the totals line itself, or with the page): a row's deletion then
+// only frees the row.
 static bool EmptyingList = false;
 
 // A list of thousands of rows fills many times faster when it does not
@@ -286,7 +287,7 @@ static void ForgetRow(HWND page, const NMLISTVIEW* deletion) {
   if (!row) return;
   SubtractRow(&ListedFileCount, &ListedBytes, row->Size);  // 1, 2
   free(row);  // 3
-  if (EmptyingList) return;  // every item goes now: none keeps a pointer, the fill writes the line
+  if (EmptyingList) return;  // every item goes now: none keeps a pointer, no one reads the line
   LVITEMA item = {};
   item.mask = LVIF_PARAM;
   item.iItem = deletion->iItem;
@@ -380,6 +381,7 @@ static const PageActions FILE_MANAGER_ACTIONS = {nullptr, RefreshFileList, nullp
 INT_PTR CALLBACK FileManagerPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
+      EmptyingList = false;
       FileListView = CreateFileList(page);
       SortFileList(FileListView, COLUMN_NAME);
       ShowCaption(page);
@@ -396,6 +398,10 @@ INT_PTR CALLBACK FileManagerPageProc(HWND page, UINT message, WPARAM wParam, LPA
       }
       return AnswerSheetNotify(page, notify, FILE_MANAGER_ACTIONS);
     }
+    case WM_DESTROY:  // the list goes next, with all its rows
+      EmptyingList = true;
+      FileListView = nullptr;
+      return FALSE;
   }
   return FALSE;
 }

@@ -191,7 +191,12 @@ int main() {
   printf("heap growth with the page and its filled list: %.2f MB\n",
          (heapFilled > heapBefore ? heapFilled - heapBefore : 0) / 1048576.0);
 
+  auto start = std::chrono::steady_clock::now();
   DestroyWindow(sheet);
+  double closing = Milliseconds(start);
+  size_t heapAfter = HeapBytesInUse();
+  printf("closing the sheet: %.1f ms; heap still in use beyond the start: %.1f KB\n", closing,
+         (heapAfter > heapBefore ? heapAfter - heapBefore : 0) / 1024.0);
   CleanUp(key);
   RegCloseKey(key);
   return 0;
