@@ -154,7 +154,8 @@ std::string ListViewCell(HWND list, int row, int column) {
 std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns) {
   std::vector<std::vector<std::string>> rows(ListViewRowCount(list));
   for (size_t row = 0; row < rows.size(); row++)
-    for (int column = 0; column < columns; column++) rows[row].push_back(ListViewCell(list, static_cast<int>(row), column));
+    for (int column = 0; column < columns; column++)
+      rows[row].push_back(ListViewCell(list, static_cast<int>(row), column));
   return rows;
 }
 
@@ -188,7 +189,8 @@ void SelectListViewRows(HWND list, const std::vector<int>& rows) {
 void ClickListViewHeader(HWND list, int column) {
   HWND header = reinterpret_cast<HWND>(SendAndWait(list, LVM_GETHEADER, 0, 0));
   int x = 0;
-  for (int before = 0; before < column; before++) x += static_cast<int>(SendAndWait(list, LVM_GETCOLUMNWIDTH, before, 0));
+  for (int before = 0; before < column; before++)
+    x += static_cast<int>(SendAndWait(list, LVM_GETCOLUMNWIDTH, before, 0));
   x += static_cast<int>(SendAndWait(list, LVM_GETCOLUMNWIDTH, column, 0)) / 2;
   LPARAM at = MAKELPARAM(x, 4);
   SendAndWait(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
