@@ -1,18 +1,407 @@
 // File Manager page: the list, sorting and deletion of cached files.
-#include <windows.h>
+#include "panel/file_manager_page.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "panel/control_panel.h"
+#include "res/resource.h"
+#include "settings/cached_records.h"
+#include "settings/settings.h"
+#include "text/message_text.h"
 
-static const PageActions PAGE_ACTIONS = {nullptr, nullptr, nullptr};
+constexpr int KEY_CAPTION = 1;
+constexpr int KEY_FIRST_HEADER = 2;
+constexpr int KEY_DELETE = 6;
+constexpr int KEY_NO_FILES = 7;
+constexpr int KEY_TOTALS = 8;
+constexpr int KEY_NOTHING_SELECTED = 9;
+constexpr int KEY_CANNOT_DELETE = 10;
+constexpr int KEY_NO_INFO = 11;
+
+constexpr int CAPTION_SIZE = 100;
+constexpr int TOTALS_SIZE = 100;
+constexpr int CELL_TEXT_SIZE = MESSAGE_TEXT_SIZE;
+constexpr const char* BOX_CAPTION = "FileTrove";
+
+// The list's place inside its frame, in pixels from the frame's edges.
+constexpr int LIST_INSET_SIDE = 6;
+constexpr int LIST_INSET_TOP = 15;
+constexpr int LIST_INSET_BOTTOM = 6;
+
+struct FileListColumn {
+  char header[MESSAGE_TEXT_SIZE];
+  int width;  // pixels
+};
+static FileListColumn ColumnTable[FILE_LIST_COLUMNS] = {{"", 120}, {"", 100}, {"", 95}, {"", 85}};
+
+static HWND FileListView = nullptr;
+static uint32_t ListedFileCount = 0;
+static double ListedBytes = 0;
+// Kept from the last fill, so that deleting thousands of rows does not look
+// the texts up again for each one.
+static char TotalsFormat[MESSAGE_TEXT_SIZE] = "";
+static char NoInfoText[MESSAGE_TEXT_SIZE] = "";
+// Cell texts of columns 1 to 3; the list copies each at once.
+static char CellBuffer[CELL_TEXT_SIZE];
+// Set while the list loses all its rows at once (for a new fill, which
+// writes the totals line itself, or with the page): a row's deletion then
+// only frees the row.
+static bool EmptyingList = false;
+
+// A list of thousands of rows fills many times faster when it does not
+// repaint and measure itself again after every row.
+struct RedrawHeld {
+  HWND list;
+  explicit RedrawHeld(HWND held) : list(held) { SendMessageA(list, WM_SETREDRAW, FALSE, 0); }
+  ~RedrawHeld() {
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+  }
+};
+
+// ---- rows and texts ----------------------------------------------------
+
+size_t CachedFileRowBytes(size_t nameLength) { return offsetof(CachedFileRow, Name) + nameLength + 1; }
+
+CachedFileRow* NewCachedFileRow(const char* name, uint32_t size) {
+  size_t length = strnlen(name, FILE_NAME_MAX);
+  auto* row = static_cast<CachedFileRow*>(calloc(1, CachedFileRowBytes(length)));
+  if (!row) return nullptr;
+  row->Size = size;
+  memcpy(row->Name, name, length);  // the NUL is calloc's
+  return row;
+}
+
+bool LastUsedDate(FILETIME lastUsed, SYSTEMTIME* date) {
+  if (lastUsed.dwLowDateTime == 0 && lastUsed.dwHighDateTime == 0) return false;
+  return FileTimeToSystemTime(&lastUsed, date) != FALSE;
+}
+
+// The UTC date as one number that orders like year, month, day; 0 without one.
+static uint32_t DateKey(FILETIME lastUsed) {
+  SYSTEMTIME date;
+  if (!LastUsedDate(lastUsed, &date)) return 0;
+  return date.wYear * 10000u + date.wMonth * 100u + date.wDay;
+}
+
+// Compared, never subtracted: two 32-bit values far apart would overflow.
+static int LargestFirst(uint32_t a, uint32_t b) { return a < b ? 1 : a > b ? -1 : 0; }
+
+int CompareRows(const CachedFileRow* a, const CachedFileRow* b, int column) {
+  if (!a || !b) return 0;
+  switch (column) {
+    case COLUMN_NAME:
+      return _stricmp(a->Name, b->Name);
+    case COLUMN_SIZE:
+      return LargestFirst(a->Size, b->Size);
+    case COLUMN_LAST_USED:
+      return LargestFirst(DateKey(a->LastUsed), DateKey(b->LastUsed));
+    case COLUMN_HITS:
+      return LargestFirst(a->Hits, b->Hits);
+  }
+  return 0;
+}
+
+const char* CellText(const CachedFileRow* row, int column, const char* noInfo, char* buffer, size_t size) {
+  if (size > 0) buffer[0] = '\0';
+  if (!row) return buffer;
+  SYSTEMTIME date;
+  switch (column) {
+    case COLUMN_NAME:
+      return row->Name;
+    case COLUMN_SIZE:
+      snprintf(buffer, size, "%u", row->Size);
+      break;
+    case COLUMN_LAST_USED:
+      if (LastUsedDate(row->LastUsed, &date))
+        snprintf(buffer, size, "%d/%d/%d", date.wMonth, date.wDay, date.wYear);
+      else
+        snprintf(buffer, size, "%s", noInfo);
+      break;
+    case COLUMN_HITS:
+      snprintf(buffer, size, "%u", row->Hits);
+      break;
+  }
+  return buffer;
+}
+
+double FillKilobytes(double bytes) { return (bytes + 512) / 1024; }
+
+double DeletionKilobytes(double bytes) { return bytes / 1024; }
+
+void SubtractRow(uint32_t* count, double* bytes, uint32_t size) {
+  if (*count > 0) *count -= 1;
+  if (*bytes > 0) {
+    *bytes -= size;
+    if (*bytes < 0) *bytes = 0;
+  }
+}
+
+void FormatTotals(const char* format, uint32_t count, double kilobytes, char* text, size_t size) {
+  snprintf(text, size, format, static_cast<long>(count), kilobytes);
+}
+
+void FormatCaption(const char* format, SYSTEMTIME today, char* text, size_t size) {
+  snprintf(text, size, format, today.wMonth, today.wDay, today.wYear);
+}
+
+bool CachedFilePath(const char* directory, const char* name, char* path, size_t size) {
+  int length = snprintf(path, size, "%s\\%s", directory, name);
+  return length >= 0 && static_cast<size_t>(length) < size;
+}
+
+// ---- the list ----------------------------------------------------------
+
+static CachedFileRow* RowOf(HWND list, int index) {
+  LVITEMA item = {};
+  item.mask = LVIF_PARAM;
+  item.iItem = index;
+  if (!SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
+  return reinterpret_cast<CachedFileRow*>(item.lParam);
+}
+
+static void ShowTotals(HWND page, const char* text) { SetDlgItemTextA(page, IDC_FILES_TOTALS, text); }
+
+// One scanned file's row: made, counted, given its record and inserted with
+// call-back texts; false when no row was added.
+static bool AddFileRow(HWND list, int index, const WIN32_FIND_DATAA& entry) {
+  CachedFileRow* row = NewCachedFileRow(entry.cFileName, entry.nFileSizeLow);
+  if (!row) return false;
+  ListedBytes += row->Size;
+  ListedFileCount += 1;
+  CachedFileRecord record;
+  if (ReadCachedFileRecord(row->Name, &record)) {
+    row->LastUsed = record.LastUsed;
+    row->Hits = record.Hits;
+  }
+  LVITEMA item = {};
+  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+  item.iItem = index;
+  item.pszText = LPSTR_TEXTCALLBACKA;
+  item.iImage = 0;
+  item.lParam = reinterpret_cast<LPARAM>(row);
+  int inserted = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  if (inserted < 0) {  // the list owns no row it did not take
+    SubtractRow(&ListedFileCount, &ListedBytes, row->Size);
+    free(row);
+    return false;
+  }
+  for (int column = COLUMN_SIZE; column < FILE_LIST_COLUMNS; column++) {
+    LVITEMA cell = {};
+    cell.iSubItem = column;
+    cell.pszText = LPSTR_TEXTCALLBACKA;
+    SendMessageA(list, LVM_SETITEMTEXTA, inserted, reinterpret_cast<LPARAM>(&cell));
+  }
+  return true;
+}
+
+void FillFileList(HWND list, HWND page) {
+  ListedFileCount = 0;  // 1
+  ListedBytes = 0;
+
+  char pattern[MAX_PATH];  // 2
+  WIN32_FIND_DATAA entry;
+  HANDLE scan = INVALID_HANDLE_VALUE;
+  if (list && CacheDirectoryUsable() && CachedFilePath(CacheDirectory, "*.*", pattern, sizeof pattern))
+    scan = FindFirstFileA(pattern, &entry);
+  if (scan != INVALID_HANDLE_VALUE) {
+    int index = 0;
+    do {  // 3
+      if (entry.cFileName[0] == '.' || (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+      if (AddFileRow(list, index, entry)) index++;
+    } while (FindNextFileA(scan, &entry));
+    FindClose(scan);  // 4
+  }
+
+  GetFormatText(SECTION_FILE_MANAGER, KEY_TOTALS, TotalsFormat, sizeof TotalsFormat);  // 5
+  char totals[TOTALS_SIZE];
+  if (ListedFileCount == 0)
+    GetMessageText(SECTION_FILE_MANAGER, KEY_NO_FILES, totals, sizeof totals);
+  else
+    FormatTotals(TotalsFormat, ListedFileCount, FillKilobytes(ListedBytes), totals, sizeof totals);
+  ShowTotals(page, totals);
+}
+
+static int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM column) {
+  return CompareRows(reinterpret_cast<const CachedFileRow*>(a), reinterpret_cast<const CachedFileRow*>(b),
+                     static_cast<int>(column));
+}
+
+static void SortFileList(HWND list, int column) {
+  if (list) SendMessageA(list, LVM_SORTITEMS, column, reinterpret_cast<LPARAM>(CompareItems));
+}
+
+static void ShowCaption(HWND page) {
+  char format[MESSAGE_TEXT_SIZE];
+  GetFormatText(SECTION_FILE_MANAGER, KEY_CAPTION, format, sizeof format);
+  SYSTEMTIME today;
+  GetSystemTime(&today);
+  char caption[CAPTION_SIZE];
+  FormatCaption(format, today, caption, sizeof caption);
+  SetDlgItemTextA(page, IDC_FILES_FRAME, caption);
+}
+
+// A name is data: it goes into the message as an argument, never as a format.
+static void ShowCannotDelete(HWND list, const char* name) {
+  char format[MESSAGE_TEXT_SIZE];
+  GetFormatText(SECTION_FILE_MANAGER, KEY_CANNOT_DELETE, format, sizeof format);
+  char message[MESSAGE_TEXT_SIZE + MAX_PATH];
+  snprintf(message, sizeof message, format, name);
+  MessageBoxA(list, message, BOX_CAPTION, MB_ICONEXCLAMATION);
+}
+
+// A path that does not fit is never cut short (the cut path could name
+// another file): such a file cannot be deleted.
+static bool DeleteCachedFile(const char* name) {
+  char path[MAX_PATH];
+  if (!CachedFilePath(CacheDirectory, name, path, sizeof path)) return false;
+  if (DeleteFileA(path)) return true;
+  DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;  // already gone
+}
+
+void DeleteSelectedFiles(HWND list) {
+  if (SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 0) {  // 1
+    ShowMessageText(list, SECTION_FILE_MANAGER, KEY_NOTHING_SELECTED, MB_ICONEXCLAMATION);
+    return;
+  }
+  int index = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+  while (index >= 0) {  // 2
+    const CachedFileRow* row = RowOf(list, index);
+    if (row && !DeleteCachedFile(row->Name)) {
+      ShowCannotDelete(list, row->Name);
+      return;
+    }
+    SendMessageA(list, LVM_DELETEITEM, index, 0);
+    // The rows below moved up by one: search on from the one before.
+    index = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, index - 1, LVNI_SELECTED));
+  }
+}
+
+static void ForgetRow(HWND page, const NMLISTVIEW* deletion) {
+  auto* row = reinterpret_cast<CachedFileRow*>(deletion->lParam);
+  if (!row) return;
+  SubtractRow(&ListedFileCount, &ListedBytes, row->Size);  // 1, 2
+  free(row);  // 3
+  if (EmptyingList) return;  // every item goes now: none keeps a pointer, no one reads the line
+  LVITEMA item = {};
+  item.mask = LVIF_PARAM;
+  item.iItem = deletion->iItem;
+  item.lParam = 0;
+  SendMessageA(deletion->hdr.hwndFrom, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  char totals[TOTALS_SIZE];  // 4
+  FormatTotals(TotalsFormat, ListedFileCount, DeletionKilobytes(ListedBytes), totals, sizeof totals);
+  ShowTotals(page, totals);
+}
+
+static void SupplyCellText(NMLVDISPINFOA* request) {
+  if (!(request->item.mask & LVIF_TEXT)) return;
+  const auto* row = reinterpret_cast<const CachedFileRow*>(request->item.lParam);
+  request->item.pszText =
+      const_cast<char*>(CellText(row, request->item.iSubItem, NoInfoText, CellBuffer, sizeof CellBuffer));
+}
+
+static void AnswerListNotify(HWND page, const NMHDR* notify) {
+  switch (notify->code) {
+    case LVN_GETDISPINFOA:
+      SupplyCellText(reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(notify)));
+      break;
+    case LVN_COLUMNCLICK:
+      SortFileList(notify->hwndFrom, reinterpret_cast<const NMLISTVIEW*>(notify)->iSubItem);
+      break;
+    case LVN_KEYDOWN:
+      if (reinterpret_cast<const NMLVKEYDOWN*>(notify)->wVKey == VK_DELETE) DeleteSelectedFiles(notify->hwndFrom);
+      break;
+    case LVN_DELETEITEM:
+      ForgetRow(page, reinterpret_cast<const NMLISTVIEW*>(notify));
+      break;
+  }
+}
+
+// ---- the page ----------------------------------------------------------
+
+// Creates FileListView inside the frame and fills it; null when the list
+// could not be made whole.
+static HWND CreateFileList(HWND page) {
+  for (int column = 0; column < FILE_LIST_COLUMNS; column++)  // 1
+    GetMessageText(SECTION_FILE_MANAGER, KEY_FIRST_HEADER + column, ColumnTable[column].header,
+                   sizeof ColumnTable[column].header);
+  GetMessageText(SECTION_FILE_MANAGER, KEY_NO_INFO, NoInfoText, sizeof NoInfoText);
+  InitCommonControls();  // 2
+
+  RECT frame = {};  // 3
+  GetWindowRect(GetDlgItem(page, IDC_FILES_FRAME), &frame);
+  POINT corners[2] = {{frame.left + LIST_INSET_SIDE, frame.top + LIST_INSET_TOP},
+                      {frame.right - LIST_INSET_SIDE, frame.bottom - LIST_INSET_BOTTOM}};
+  ScreenToClient(page, &corners[0]);
+  ScreenToClient(page, &corners[1]);
+
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(page, GWLP_HINSTANCE));  // 4
+  HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT, corners[0].x,
+                              corners[0].y, corners[1].x - corners[0].x, corners[1].y - corners[0].y, page,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FILES_LIST)), instance, nullptr);
+  for (int index = 0; list && index < FILE_LIST_COLUMNS; index++) {  // 5
+    LVCOLUMNA column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = ColumnTable[index].width;
+    column.pszText = ColumnTable[index].header;
+    column.iSubItem = index;
+    if (SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column)) < 0) list = nullptr;
+  }
+  if (list) {  // 6
+    RedrawHeld held(list);
+    FillFileList(list, page);
+  } else {
+    FillFileList(list, page);
+  }
+  return list;
+}
+
+static void RefreshFileList(HWND page) {
+  if (FileListView) {
+    RedrawHeld held(FileListView);
+    EmptyingList = true;
+    SendMessageA(FileListView, LVM_DELETEALLITEMS, 0, 0);
+    EmptyingList = false;
+    FillFileList(FileListView, page);
+    SortFileList(FileListView, COLUMN_NAME);
+  } else {
+    FillFileList(FileListView, page);
+  }
+  ShowCaption(page);
+}
+
+static const PageActions FILE_MANAGER_ACTIONS = {nullptr, RefreshFileList, nullptr};
 
 INT_PTR CALLBACK FileManagerPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
+      EmptyingList = false;
+      FileListView = CreateFileList(page);
+      SortFileList(FileListView, COLUMN_NAME);
+      ShowCaption(page);
+      SetControlText(page, IDC_FILES_DELETE, SECTION_FILE_MANAGER, KEY_DELETE);
       return TRUE;
     case WM_COMMAND:
+      if (LOWORD(wParam) == IDC_FILES_DELETE) DeleteSelectedFiles(FileListView);
       return TRUE;
-    case WM_NOTIFY:
-      return AnswerSheetNotify(page, reinterpret_cast<const NMHDR*>(lParam), PAGE_ACTIONS);
+    case WM_NOTIFY: {
+      const auto* notify = reinterpret_cast<const NMHDR*>(lParam);
+      if (notify->idFrom == IDC_FILES_LIST) {
+        AnswerListNotify(page, notify);
+        return FALSE;
+      }
+      return AnswerSheetNotify(page, notify, FILE_MANAGER_ACTIONS);
+    }
+    case WM_DESTROY:  // the list goes next, with all its rows
+      EmptyingList = true;
+      FileListView = nullptr;
+      return FALSE;
   }
   return FALSE;
 }

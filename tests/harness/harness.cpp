@@ -148,6 +148,97 @@ std::vector<std::string> ComboItems(HWND dialog, int controlId) {
   return ItemTexts(GetDlgItem(dialog, controlId), CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
+// Memory inside another window's process, for messages that carry pointers.
+struct RemoteMemory {
+  HANDLE process = nullptr;
+  char* base = nullptr;
+  RemoteMemory(HWND window, size_t size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process) base = static_cast<char*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+  }
+  ~RemoteMemory() {
+    if (base) VirtualFreeEx(process, base, 0, MEM_RELEASE);
+    if (process) CloseHandle(process);
+  }
+  bool Write(size_t offset, const void* data, size_t size) {
+    return base && WriteProcessMemory(process, base + offset, data, size, nullptr);
+  }
+  bool Read(size_t offset, void* data, size_t size) {
+    return base && ReadProcessMemory(process, base + offset, data, size, nullptr);
+  }
+};
+
+constexpr int kListTextSize = 1024;
+
+int ListViewRowCount(HWND list) { return static_cast<int>(SendAndWait(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::string ListViewCell(HWND list, int row, int column) {
+  RemoteMemory remote(list, sizeof(LVITEMA) + kListTextSize);
+  LVITEMA item = {};
+  item.iSubItem = column;
+  item.pszText = remote.base + sizeof item;
+  item.cchTextMax = kListTextSize;
+  char text[kListTextSize + 1] = "";
+  if (!remote.Write(0, &item, sizeof item)) return "(no access)";
+  SendAndWait(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote.base));
+  remote.Read(sizeof item, text, kListTextSize);
+  return text;
+}
+
+std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns) {
+  std::vector<std::vector<std::string>> rows(ListViewRowCount(list));
+  for (size_t row = 0; row < rows.size(); row++)
+    for (int column = 0; column < columns; column++)
+      rows[row].push_back(ListViewCell(list, static_cast<int>(row), column));
+  return rows;
+}
+
+std::string ListViewHeader(HWND list, int column) {
+  RemoteMemory remote(list, sizeof(LVCOLUMNA) + kListTextSize);
+  LVCOLUMNA header = {};
+  header.mask = LVCF_TEXT;
+  header.pszText = remote.base + sizeof header;
+  header.cchTextMax = kListTextSize;
+  char text[kListTextSize + 1] = "";
+  if (!remote.Write(0, &header, sizeof header) ||
+      !SendAndWait(list, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(remote.base)))
+    return "(not read)";
+  remote.Read(sizeof header, text, kListTextSize);
+  return text;
+}
+
+void SelectListViewRows(HWND list, const std::vector<int>& rows) {
+  RemoteMemory remote(list, sizeof(LVITEMA));
+  LVITEMA item = {};
+  item.stateMask = LVIS_SELECTED;
+  if (!remote.Write(0, &item, sizeof item)) return;
+  SendAndWait(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(remote.base));
+  item.state = LVIS_SELECTED;
+  for (int row : rows) {
+    remote.Write(0, &item, sizeof item);
+    SendAndWait(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote.base));
+  }
+}
+
+void ClickListViewHeader(HWND list, int column) {
+  HWND header = reinterpret_cast<HWND>(SendAndWait(list, LVM_GETHEADER, 0, 0));
+  int x = 0;
+  for (int before = 0; before < column; before++)
+    x += static_cast<int>(SendAndWait(list, LVM_GETCOLUMNWIDTH, before, 0));
+  x += static_cast<int>(SendAndWait(list, LVM_GETCOLUMNWIDTH, column, 0)) / 2;
+  LPARAM at = MAKELPARAM(x, 4);
+  SendAndWait(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendAndWait(header, WM_LBUTTONUP, 0, at);
+}
+
+void PressKeyIn(HWND dialog, HWND control, UINT virtualKey) {
+  SendAndWait(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+  PostMessageA(control, WM_KEYDOWN, virtualKey, 1);
+  PostMessageA(control, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
 // ---- property sheets ---------------------------------------------------
 
 int SheetTabCount(HWND sheet) {
@@ -157,29 +248,17 @@ int SheetTabCount(HWND sheet) {
 
 std::string SheetTabTitle(HWND sheet, int index) {
   HWND tabs = reinterpret_cast<HWND>(SendAndWait(sheet, PSM_GETTABCONTROL, 0, 0));
-  DWORD pid = 0;
-  GetWindowThreadProcessId(tabs, &pid);
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (!process) return "(no access)";
-  // The item and its text buffer must live inside the sheet's process.
-  constexpr int kTextSize = 256;
-  char* remote = static_cast<char*>(
-      VirtualAllocEx(process, nullptr, sizeof(TCITEMA) + kTextSize, MEM_COMMIT, PAGE_READWRITE));
-  std::string title = "(not read)";
-  if (remote) {
-    TCITEMA item = {};
-    item.mask = TCIF_TEXT;
-    item.pszText = remote + sizeof(TCITEMA);
-    item.cchTextMax = kTextSize;
-    char text[kTextSize] = "";
-    if (WriteProcessMemory(process, remote, &item, sizeof item, nullptr) &&
-        SendAndWait(tabs, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(remote)) &&
-        ReadProcessMemory(process, remote + sizeof(TCITEMA), text, sizeof text - 1, nullptr))
-      title = text;
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  }
-  CloseHandle(process);
-  return title;
+  RemoteMemory remote(tabs, sizeof(TCITEMA) + kListTextSize);
+  TCITEMA item = {};
+  item.mask = TCIF_TEXT;
+  item.pszText = remote.base + sizeof item;
+  item.cchTextMax = kListTextSize;
+  char text[kListTextSize + 1] = "";
+  if (!remote.Write(0, &item, sizeof item) ||
+      !SendAndWait(tabs, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(remote.base)))
+    return "(not read)";
+  remote.Read(sizeof item, text, kListTextSize);
+  return text;
 }
 
 HWND CurrentSheetPage(HWND sheet) { return reinterpret_cast<HWND>(SendAndWait(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
