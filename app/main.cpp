@@ -10,10 +10,6 @@
 #include "settings/settings.h"
 #include "text/message_text.h"
 
-constexpr int KEY_DEVICE_NOT_LOADED = 3;
-constexpr int KEY_ALREADY_LOADED = 6;
-constexpr int KEY_NEEDS_WINDOWS_95 = 7;
-
 // Windows 95 is the system whose kernel32 exports OpenVxDHandle. A 64-bit
 // kernel32 never has it, so that build asks for the version instead.
 static bool RunsOnWindows95() {
@@ -32,12 +28,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   BuildLanguageFilePath();             // 3
 
   if (FindWindowA(MANAGER_NAME, MANAGER_NAME)) {  // 4
-    ShowMessageText(nullptr, SECTION_ERRORS, KEY_ALREADY_LOADED, MB_ICONEXCLAMATION);
+    ShowMessageText(nullptr, TEXT_ERROR_ALREADY_LOADED, MB_ICONEXCLAMATION);
     return 1;
   }
   InitCommonControls();  // 5
   if (!windows95) {      // 6
-    ShowMessageText(nullptr, SECTION_ERRORS, KEY_NEEDS_WINDOWS_95, MB_ICONHAND);
+    ShowMessageText(nullptr, TEXT_ERROR_NEEDS_WINDOWS_95, MB_ICONHAND);
     return 1;
   }
 
@@ -51,7 +47,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // need write access for the requests' codes and a real disposition.
   HANDLE device = CreateFileA(devicePath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   if (device == INVALID_HANDLE_VALUE) {
-    ShowMessageText(nullptr, SECTION_ERRORS, KEY_DEVICE_NOT_LOADED, MB_ICONHAND);
+    ShowMessageText(nullptr, TEXT_ERROR_NO_DEVICE, MB_ICONHAND);
     return 1;
   }
   DeviceHandle = device;

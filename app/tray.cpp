@@ -19,12 +19,6 @@ uint32_t DoubleClickSeen = 0;
 uint32_t ActiveAtPanelOpen = 0;
 HWND CurrentPageWindow = nullptr;
 
-constexpr int KEY_TIP_ON = 1;
-constexpr int KEY_TIP_OFF = 2;
-constexpr int KEY_MENU_ENABLE = 1;
-constexpr int KEY_MENU_DISABLE = 2;
-constexpr int KEY_MENU_OPEN_PANEL = 3;
-
 static HICON LoadTrayIcon(int iconId) {
   return static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0));
 }
@@ -45,13 +39,13 @@ void NotifyTray(HWND window, DWORD action, UINT iconId, HICON icon, const char* 
 // The tray icon and tip that show the current CacheActive.
 static void ShowCacheState(HWND window, DWORD action) {
   char tip[MESSAGE_TEXT_SIZE];
-  GetMessageText(SECTION_HINT, CacheSettings.CacheActive ? KEY_TIP_ON : KEY_TIP_OFF, tip, sizeof tip);
+  GetMessageText(CacheSettings.CacheActive ? TEXT_TIP_ON : TEXT_TIP_OFF, tip, sizeof tip);
   NotifyTray(window, action, TRAY_ICON_ID, LoadTrayIcon(CacheSettings.CacheActive ? IDI_CACHE_ON : IDI_CACHE_OFF),
              tip);
 }
 
 static void ToggleItemText(char* text, int size) {
-  GetMessageText(SECTION_MENU, CacheSettings.CacheActive ? KEY_MENU_DISABLE : KEY_MENU_ENABLE, text, size);
+  GetMessageText(CacheSettings.CacheActive ? TEXT_MENU_DISABLE : TEXT_MENU_ENABLE, text, size);
 }
 
 void InstallTrayIcon(HWND window) {
@@ -82,7 +76,7 @@ void CreateTrayMenu() {
   char item[MESSAGE_TEXT_SIZE];
   ToggleItemText(item, sizeof item);
   AppendMenuA(TrayMenu, MF_STRING, IDM_TOGGLE_CACHE, item);
-  GetMessageText(SECTION_MENU, KEY_MENU_OPEN_PANEL, item, sizeof item);
+  GetMessageText(TEXT_MENU_OPEN_PANEL, item, sizeof item);
   AppendMenuA(TrayMenu, MF_STRING, IDM_OPEN_PANEL, item);
 }
 

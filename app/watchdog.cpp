@@ -8,7 +8,6 @@
 
 uint32_t DiskSpaceOk = 1;
 
-constexpr int KEY_NO_DISK_SPACE = 5;
 
 uint64_t FreeMegabytes(DWORD sectorsPerCluster, DWORD bytesPerSector, DWORD freeClusters) {
   // In 32 bits the product wraps on drives with 4 GB or more free.
@@ -50,7 +49,7 @@ void CheckFreeSpace(HWND owner) {
   if (CacheSettings.CacheActive) {
     // No check may run while the warning is up.
     KillTimer(ManagerWindow, WATCHDOG_TIMER);
-    ShowMessageText(owner, SECTION_ERRORS, KEY_NO_DISK_SPACE, MB_ICONEXCLAMATION);
+    ShowMessageText(owner, TEXT_ERROR_DISK_FULL, MB_ICONEXCLAMATION);
     SetTimer(ManagerWindow, WATCHDOG_TIMER, WATCHDOG_PERIOD_MS, nullptr);
   }
 }

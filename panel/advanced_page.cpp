@@ -12,7 +12,6 @@
 
 char CacheDirCopy[MAX_PATH] = "";
 
-constexpr int KEY_INVALID_PERIOD = 10;
 constexpr int SIZE_DIGITS = 5;
 constexpr int DAYS_DIGITS = 3;
 constexpr int FREE_DIGITS = 3;
@@ -72,10 +71,17 @@ static void CreateAdvancedPage(HWND page) {
   SetDlgItemInt(page, IDC_ADVANCED_SIZE, CacheSettings.MaxFileSizeK, FALSE);
   EnableDays(page, HousekeepingSettings.AutoDelete != 0);  // 8
 
-  static const int LABELS[] = {IDC_ADVANCED_DIR_FRAME,  IDC_ADVANCED_DISK_FRAME, IDC_ADVANCED_AUTO_DELETE,  // 9
-                               IDC_ADVANCED_DAYS_LABEL, IDC_ADVANCED_DAYS_UNIT,  IDC_ADVANCED_SIZE_LABEL,
-                               IDC_ADVANCED_SIZE_UNIT,  IDC_ADVANCED_FREE_LABEL, IDC_ADVANCED_FREE_UNIT};
-  for (int key = 1; key <= 9; key++) SetControlText(page, LABELS[key - 1], SECTION_ADVANCED, key);
+  static const struct {
+    int control;
+    TextId text;
+  } LABELS[] = {
+      {IDC_ADVANCED_DIR_FRAME, TEXT_ADVANCED_DIR_FRAME},     {IDC_ADVANCED_DISK_FRAME, TEXT_ADVANCED_DISK_FRAME},
+      {IDC_ADVANCED_AUTO_DELETE, TEXT_ADVANCED_AUTO_DELETE}, {IDC_ADVANCED_DAYS_LABEL, TEXT_ADVANCED_DAYS_LABEL},
+      {IDC_ADVANCED_DAYS_UNIT, TEXT_ADVANCED_DAYS_UNIT},     {IDC_ADVANCED_SIZE_LABEL, TEXT_ADVANCED_SIZE_LABEL},
+      {IDC_ADVANCED_SIZE_UNIT, TEXT_ADVANCED_SIZE_UNIT},     {IDC_ADVANCED_FREE_LABEL, TEXT_ADVANCED_FREE_LABEL},
+      {IDC_ADVANCED_FREE_UNIT, TEXT_ADVANCED_FREE_UNIT},
+  };
+  for (const auto& label : LABELS) SetControlText(page, label.control, label.text);  // 9
 }
 
 // The days as the edit shows them: the up-down of 1035 groups thousands.
@@ -95,7 +101,7 @@ static bool ApplyAdvancedPage(HWND page) {
   if (HousekeepingSettings.AutoDelete == 1) {  // 3
     HousekeepingSettings.AutoDeleteDays = static_cast<int32_t>(ReadDays(page));
     if (HousekeepingSettings.AutoDeleteDays == 0) {
-      ShowMessageText(page, SECTION_ADVANCED, KEY_INVALID_PERIOD, MB_ICONEXCLAMATION | MB_OK);
+      ShowMessageText(page, TEXT_ADVANCED_INVALID_PERIOD, MB_ICONEXCLAMATION | MB_OK);
       HousekeepingSettings.AutoDeleteDays = 1;
       SetDlgItemInt(page, IDC_ADVANCED_DAYS, 1, FALSE);
       return false;

@@ -31,15 +31,18 @@ static_assert(offsetof(PageDescriptor, pfnDlgProc) == offsetof(PROPSHEETPAGEA, p
 
 struct PageEntry {
   int dialogTemplate;
-  int titleKey;  // section "Main"
+  TextId title;
   DLGPROC procedure;
 };
 
 // Tab order; the General page comes first and is created first.
 static const PageEntry PAGES[] = {
-    {IDD_GENERAL, 1, GeneralPageProc},         {IDD_ADVANCED, 2, AdvancedPageProc},
-    {IDD_FILE_MANAGER, 3, FileManagerPageProc}, {IDD_EDIT_MODE, 13, EditModePageProc},
-    {IDD_STATISTICS, 4, StatisticsPageProc},   {IDD_ABOUT, 5, AboutPageProc},
+    {IDD_GENERAL, TEXT_TITLE_GENERAL, GeneralPageProc},
+    {IDD_ADVANCED, TEXT_TITLE_ADVANCED, AdvancedPageProc},
+    {IDD_FILE_MANAGER, TEXT_TITLE_FILE_MANAGER, FileManagerPageProc},
+    {IDD_EDIT_MODE, TEXT_TITLE_EDIT_MODE, EditModePageProc},
+    {IDD_STATISTICS, TEXT_TITLE_STATISTICS, StatisticsPageProc},
+    {IDD_ABOUT, TEXT_TITLE_ABOUT, AboutPageProc},
 };
 constexpr int PAGE_COUNT = sizeof PAGES / sizeof PAGES[0];
 static_assert(PAGE_COUNT == 6);
@@ -51,7 +54,7 @@ static char PageTitles[PAGE_COUNT][PAGE_TITLE_SIZE];
 
 int OpenControlPanel(HWND parent) {
   for (int i = 0; i < PAGE_COUNT; i++)  // 1
-    GetMessageText(SECTION_MAIN, PAGES[i].titleKey, PageTitles[i], PAGE_TITLE_SIZE);
+    GetMessageText(PAGES[i].title, PageTitles[i], PAGE_TITLE_SIZE);
   snprintf(SheetCaption, sizeof SheetCaption, "FileTrove - %s", "Control Panel");  // 2
   LoadSettings();                                                                    // 3
 

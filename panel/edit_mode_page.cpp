@@ -15,22 +15,6 @@
 
 char NewExtension[EXTENSION_SIZE] = "TXT";
 
-// Keys of section "Edit Mode".
-constexpr int KEY_GENERAL_FRAME = 1;
-constexpr int KEY_TYPES_FRAME = 2;
-constexpr int KEY_ADD = 3;
-constexpr int KEY_REMOVE = 4;
-constexpr int KEY_NO_SELECTION = 5;
-constexpr int KEY_NO_TYPES = 6;
-constexpr int KEY_UNKNOWN_TYPE = 7;
-constexpr int KEY_LIST_FULL = 8;
-constexpr int KEY_ADD_TITLE = 9;
-constexpr int KEY_ADD_LABEL = 10;
-constexpr int KEY_OK = 11;
-constexpr int KEY_CANCEL = 12;
-constexpr int KEY_ENABLE = 13;
-constexpr int KEY_EXPLANATION = 14;
-
 // A dialog template stores control ids as 16 bits: -1 arrives as 0xFFFF.
 constexpr int EXPLANATION_ID = IDC_EDIT_EXPLANATION & 0xFFFF;
 
@@ -91,14 +75,14 @@ static void ShowDefaultIcon(HWND page) { ShowIcon(page, LoadIconA(nullptr, IDI_W
 
 // The three hints of 1114 fall back to the string table: without them the
 // name of the type shown before would stay beside another type.
-static void ShowTypeHint(HWND page, int key) {
+static void ShowTypeHint(HWND page, TextId hint) {
   char text[MESSAGE_TEXT_SIZE];
-  GetMessageText(SECTION_EDIT_MODE, key, text, sizeof text);
+  GetMessageText(hint, text, sizeof text);
   SetDlgItemTextA(page, IDC_EDIT_TYPE_NAME, text);
 }
 
 static void ShowUnknownType(HWND page) {
-  ShowTypeHint(page, KEY_UNKNOWN_TYPE);
+  ShowTypeHint(page, TEXT_EDIT_UNKNOWN_TYPE);
   ShowDefaultIcon(page);
 }
 
@@ -128,7 +112,7 @@ void ShowFileType(HWND page, int listId) {
   HWND list = GetDlgItem(page, listId);
   LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
   if (selected == LB_ERR) {  // 1
-    ShowTypeHint(page, ItemCount(list) > 0 ? KEY_NO_SELECTION : KEY_NO_TYPES);
+    ShowTypeHint(page, ItemCount(list) > 0 ? TEXT_EDIT_NO_SELECTION : TEXT_EDIT_NO_TYPES);
     ShowDefaultIcon(page);
     return;
   }
@@ -156,7 +140,7 @@ void ShowFileType(HWND page, int listId) {
   if (ReadDefaultText(classKey, typeName) && typeName[0] != '\0')
     SetDlgItemTextA(page, IDC_EDIT_TYPE_NAME, typeName);
   else
-    ShowTypeHint(page, KEY_UNKNOWN_TYPE);
+    ShowTypeHint(page, TEXT_EDIT_UNKNOWN_TYPE);
 
   HICON icon = ExtractTypeIcon(classKey);  // 7
   if (icon)
@@ -191,13 +175,14 @@ void ApplyEditMode(HWND page) {
 
 static void CreateEditModePage(HWND page) {
   static const struct {
-    int control, key;
+    int control;
+    TextId text;
   } LABELS[] = {
-      {IDC_EDIT_GENERAL_FRAME, KEY_GENERAL_FRAME}, {IDC_EDIT_ENABLE, KEY_ENABLE},
-      {EXPLANATION_ID, KEY_EXPLANATION},          {IDC_EDIT_TYPES_FRAME, KEY_TYPES_FRAME},
-      {IDC_EDIT_ADD, KEY_ADD},                    {IDC_EDIT_REMOVE, KEY_REMOVE},
+      {IDC_EDIT_GENERAL_FRAME, TEXT_EDIT_GENERAL_FRAME}, {IDC_EDIT_ENABLE, TEXT_EDIT_ENABLE},
+      {EXPLANATION_ID, TEXT_EDIT_EXPLANATION},          {IDC_EDIT_TYPES_FRAME, TEXT_EDIT_TYPES_FRAME},
+      {IDC_EDIT_ADD, TEXT_EDIT_ADD},                    {IDC_EDIT_REMOVE, TEXT_EDIT_REMOVE},
   };
-  for (const auto& label : LABELS) SetControlText(page, label.control, SECTION_EDIT_MODE, label.key);
+  for (const auto& label : LABELS) SetControlText(page, label.control, label.text);
   CheckDlgButton(page, IDC_EDIT_ENABLE, EditModeTable.EditModeEnabled ? BST_CHECKED : BST_UNCHECKED);
   EnableEditModeControls(page, EditModeTable.EditModeEnabled != 0);
   HWND list = GetDlgItem(page, IDC_EDIT_LIST);
@@ -211,7 +196,7 @@ static void CreateEditModePage(HWND page) {
 static void AddFileType(HWND page) {
   HWND list = GetDlgItem(page, IDC_EDIT_LIST);
   if (ItemCount(list) >= EDIT_TYPE_SLOTS) {  // 1
-    ShowMessageText(page, SECTION_EDIT_MODE, KEY_LIST_FULL, MB_ICONEXCLAMATION);
+    ShowMessageText(page, TEXT_EDIT_LIST_FULL, MB_ICONEXCLAMATION);
   } else if (DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_ADD_EXTENSION), page, AddExtensionDialogProc, 0) ==
                  1 &&  // 2
              NewExtension[0] != '\0') {
@@ -227,7 +212,7 @@ static void RemoveFileType(HWND page) {
   HWND list = GetDlgItem(page, IDC_EDIT_LIST);
   LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
   if (selected == LB_ERR)  // 1
-    ShowMessageText(page, SECTION_EDIT_MODE, KEY_NO_SELECTION, MB_ICONEXCLAMATION);
+    ShowMessageText(page, TEXT_EDIT_NO_SELECTION, MB_ICONEXCLAMATION);
   else
     SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
   ShowFileType(page, IDC_EDIT_LIST);  // 2
@@ -281,11 +266,11 @@ INT_PTR CALLBACK EditModePageProc(HWND page, UINT message, WPARAM wParam, LPARAM
 static void CreateAddDialog(HWND dialog) {
   SendDlgItemMessageA(dialog, IDC_ADDEXT_TEXT, EM_LIMITTEXT, EXTENSION_CHARS, 0);
   SetDlgItemTextA(dialog, IDC_ADDEXT_TEXT, NewExtension);
-  SetControlText(dialog, IDC_ADDEXT_LABEL, SECTION_EDIT_MODE, KEY_ADD_LABEL);
-  SetControlText(dialog, IDOK, SECTION_EDIT_MODE, KEY_OK);
-  SetControlText(dialog, IDCANCEL, SECTION_EDIT_MODE, KEY_CANCEL);
+  SetControlText(dialog, IDC_ADDEXT_LABEL, TEXT_EDIT_ADD_LABEL);
+  SetControlText(dialog, IDOK, TEXT_EDIT_ADD_OK);
+  SetControlText(dialog, IDCANCEL, TEXT_EDIT_ADD_CANCEL);
   char title[MESSAGE_TEXT_SIZE];
-  GetMessageText(SECTION_EDIT_MODE, KEY_ADD_TITLE, title, sizeof title);
+  GetMessageText(TEXT_EDIT_ADD_TITLE, title, sizeof title);
   SetWindowTextA(dialog, title);
 }
 

@@ -13,14 +13,6 @@
 #include "settings/settings.h"
 #include "text/message_text.h"
 
-constexpr int KEY_CAPTION = 1;
-constexpr int KEY_FIRST_HEADER = 2;
-constexpr int KEY_DELETE = 6;
-constexpr int KEY_NO_FILES = 7;
-constexpr int KEY_TOTALS = 8;
-constexpr int KEY_NOTHING_SELECTED = 9;
-constexpr int KEY_CANNOT_DELETE = 10;
-constexpr int KEY_NO_INFO = 11;
 
 constexpr int CAPTION_SIZE = 100;
 constexpr int TOTALS_SIZE = 100;
@@ -33,10 +25,14 @@ constexpr int LIST_INSET_TOP = 15;
 constexpr int LIST_INSET_BOTTOM = 6;
 
 struct FileListColumn {
+  TextId title;
   char header[MESSAGE_TEXT_SIZE];
   int width;  // pixels
 };
-static FileListColumn ColumnTable[FILE_LIST_COLUMNS] = {{"", 120}, {"", 100}, {"", 95}, {"", 85}};
+static FileListColumn ColumnTable[FILE_LIST_COLUMNS] = {{TEXT_FILES_NAME_COLUMN, "", 120},
+                                                        {TEXT_FILES_SIZE_COLUMN, "", 100},
+                                                        {TEXT_FILES_USED_COLUMN, "", 95},
+                                                        {TEXT_FILES_HITS_COLUMN, "", 85}};
 
 static HWND FileListView = nullptr;
 static uint32_t ListedFileCount = 0;
@@ -217,10 +213,10 @@ void FillFileList(HWND list, HWND page) {
     FindClose(scan);  // 4
   }
 
-  GetFormatText(SECTION_FILE_MANAGER, KEY_TOTALS, TotalsFormat, sizeof TotalsFormat);  // 5
+  GetFormatText(TEXT_FILES_TOTALS, TotalsFormat, sizeof TotalsFormat);  // 5
   char totals[TOTALS_SIZE];
   if (ListedFileCount == 0)
-    GetMessageText(SECTION_FILE_MANAGER, KEY_NO_FILES, totals, sizeof totals);
+    GetMessageText(TEXT_FILES_NO_TOTALS, totals, sizeof totals);
   else
     FormatTotals(TotalsFormat, ListedFileCount, FillKilobytes(ListedBytes), totals, sizeof totals);
   ShowTotals(page, totals);
@@ -237,7 +233,7 @@ static void SortFileList(HWND list, int column) {
 
 static void ShowCaption(HWND page) {
   char format[MESSAGE_TEXT_SIZE];
-  GetFormatText(SECTION_FILE_MANAGER, KEY_CAPTION, format, sizeof format);
+  GetFormatText(TEXT_FILES_CAPTION, format, sizeof format);
   SYSTEMTIME today;
   GetSystemTime(&today);
   char caption[CAPTION_SIZE];
@@ -248,7 +244,7 @@ static void ShowCaption(HWND page) {
 // A name is data: it goes into the message as an argument, never as a format.
 static void ShowCannotDelete(HWND list, const char* name) {
   char format[MESSAGE_TEXT_SIZE];
-  GetFormatText(SECTION_FILE_MANAGER, KEY_CANNOT_DELETE, format, sizeof format);
+  GetFormatText(TEXT_FILES_CANNOT_DELETE, format, sizeof format);
   char message[MESSAGE_TEXT_SIZE + MAX_PATH];
   snprintf(message, sizeof message, format, name);
   MessageBoxA(list, message, BOX_CAPTION, MB_ICONEXCLAMATION);
@@ -266,7 +262,7 @@ static bool DeleteCachedFile(const char* name) {
 
 void DeleteSelectedFiles(HWND list) {
   if (SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 0) {  // 1
-    ShowMessageText(list, SECTION_FILE_MANAGER, KEY_NOTHING_SELECTED, MB_ICONEXCLAMATION);
+    ShowMessageText(list, TEXT_FILES_NOTHING_SELECTED, MB_ICONEXCLAMATION);
     return;
   }
   int index = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
@@ -328,9 +324,8 @@ static void AnswerListNotify(HWND page, const NMHDR* notify) {
 // could not be made whole.
 static HWND CreateFileList(HWND page) {
   for (int column = 0; column < FILE_LIST_COLUMNS; column++)  // 1
-    GetMessageText(SECTION_FILE_MANAGER, KEY_FIRST_HEADER + column, ColumnTable[column].header,
-                   sizeof ColumnTable[column].header);
-  GetMessageText(SECTION_FILE_MANAGER, KEY_NO_INFO, NoInfoText, sizeof NoInfoText);
+    GetMessageText(ColumnTable[column].title, ColumnTable[column].header, sizeof ColumnTable[column].header);
+  GetMessageText(TEXT_FILES_NO_INFO, NoInfoText, sizeof NoInfoText);
   InitCommonControls();  // 2
 
   RECT frame = {};  // 3
@@ -385,7 +380,7 @@ INT_PTR CALLBACK FileManagerPageProc(HWND page, UINT message, WPARAM wParam, LPA
       FileListView = CreateFileList(page);
       SortFileList(FileListView, COLUMN_NAME);
       ShowCaption(page);
-      SetControlText(page, IDC_FILES_DELETE, SECTION_FILE_MANAGER, KEY_DELETE);
+      SetControlText(page, IDC_FILES_DELETE, TEXT_FILES_DELETE);
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDC_FILES_DELETE) DeleteSelectedFiles(FileListView);

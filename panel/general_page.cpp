@@ -27,9 +27,9 @@ static void CreateGeneralPage(HWND page) {
     CacheSettings.CacheActive = ActiveAtPanelOpen;
     ActiveAtPanelOpen = HANDOVER_EMPTY;
   }
-  SetControlText(page, IDC_GENERAL_ACTIVE, SECTION_GENERAL, 1);  // 4
-  SetControlText(page, IDC_GENERAL_PROGRESS, SECTION_GENERAL, 2);
-  SetControlText(page, IDC_GENERAL_NOTE, SECTION_GENERAL, 3);
+  SetControlText(page, IDC_GENERAL_ACTIVE, TEXT_GENERAL_ACTIVATE);  // 4
+  SetControlText(page, IDC_GENERAL_PROGRESS, TEXT_GENERAL_PROGRESS);
+  SetControlText(page, IDC_GENERAL_NOTE, TEXT_GENERAL_NOTE);
   ShowCacheActive(page);  // 5
   CheckDlgButton(page, IDC_GENERAL_PROGRESS, CacheSettings.ShowProgress ? BST_CHECKED : BST_UNCHECKED);
   ShowPanelBitmap(page, IDC_GENERAL_PICTURE);  // 6

@@ -10,14 +10,6 @@
 #include "settings/settings.h"
 #include "text/message_text.h"
 
-constexpr int KEY_CLOSE = 1;
-constexpr int KEY_WITH = 2;
-constexpr int KEY_WITHOUT = 3;
-constexpr int KEY_X_TITLE = 4;
-constexpr int KEY_Y_TITLE = 5;
-constexpr int KEY_NO_MEMORY = 6;
-constexpr int KEY_NO_DATA = 7;
-constexpr int KEY_CAPTION = 8;
 
 constexpr DWORD PLOTTED_ABOVE_BYTES = 1024;
 constexpr COLORREF BLACK = RGB(0, 0, 0);
@@ -225,9 +217,9 @@ static void CopyToCanvas(const DRAWITEMSTRUCT* drawItem, HDC dc, int W, int H) {
   BitBlt(drawItem->hDC, drawItem->rcItem.left, drawItem->rcItem.top, W, H, dc, 0, 0, SRCCOPY);
 }
 
-static void DrawGraphMessage(HDC dc, int W, int H, int key) {
+static void DrawGraphMessage(HDC dc, int W, int H, TextId message) {
   char text[MESSAGE_TEXT_SIZE];
-  GetMessageText(SECTION_GRAPH, key, text, sizeof text);
+  GetMessageText(message, text, sizeof text);
   SetTextColor(dc, MESSAGE_COLOUR);
   PutText(dc, W / 2 - 40, H / 2 + 10, text);
 }
@@ -250,10 +242,10 @@ void DrawGraphAxes(HDC dc, int W, int H, int M) {
 
   SetTextColor(dc, BLACK);  // 4
   char title[MESSAGE_TEXT_SIZE];
-  GetMessageText(SECTION_GRAPH, KEY_Y_TITLE, title, sizeof title);
+  GetMessageText(TEXT_GRAPH_Y_TITLE, title, sizeof title);
   SIZE size = TextSize(dc, title);
   PutText(dc, 5, size.cy / 2, title);
-  GetMessageText(SECTION_GRAPH, KEY_X_TITLE, title, sizeof title);  // 5
+  GetMessageText(TEXT_GRAPH_X_TITLE, title, sizeof title);  // 5
   size = TextSize(dc, title);
   PutText(dc, W - 5 - size.cx, H - 5 - size.cy, title);
 }
@@ -282,7 +274,7 @@ void DrawPerformanceGraph(const DRAWITEMSTRUCT* drawItem) {
   int n = 0;
   CollectGraphPoints(&arrays.points, &n);
   if (n == 0) {  // 7
-    DrawGraphMessage(dc, W, H, KEY_NO_DATA);
+    DrawGraphMessage(dc, W, H, TEXT_GRAPH_NO_DATA);
     CopyToCanvas(drawItem, dc, W, H);
     return;
   }
@@ -291,7 +283,7 @@ void DrawPerformanceGraph(const DRAWITEMSTRUCT* drawItem) {
   GraphScale scale = {};
   scale.M = M;
   scale.PH = H - 60;
-  GetMessageText(SECTION_GRAPH, KEY_X_TITLE, text, sizeof text);
+  GetMessageText(TEXT_GRAPH_X_TITLE, text, sizeof text);
   scale.PW = W - TextSize(dc, text).cx - 50;
 
   size_t bytes = static_cast<size_t>(n) * sizeof(SeriesPoint);  // 9
@@ -300,7 +292,7 @@ void DrawPerformanceGraph(const DRAWITEMSTRUCT* drawItem) {
   arrays.withoutCurve = static_cast<POINT*>(malloc(bytes));
   arrays.withCurve = static_cast<POINT*>(malloc(bytes));
   if (!arrays.without || !arrays.with || !arrays.withoutCurve || !arrays.withCurve) {
-    DrawGraphMessage(dc, W, H, KEY_NO_MEMORY);
+    DrawGraphMessage(dc, W, H, TEXT_GRAPH_NO_MEMORY);
     CopyToCanvas(drawItem, dc, W, H);
     return;
   }
@@ -317,7 +309,7 @@ void DrawPerformanceGraph(const DRAWITEMSTRUCT* drawItem) {
   DrawCurve(dc, arrays.withoutCurve, n);
 
   SetTextColor(dc, WITHOUT_COLOUR);  // 13
-  GetMessageText(SECTION_GRAPH, KEY_WITHOUT, text, sizeof text);
+  GetMessageText(TEXT_GRAPH_WITHOUT, text, sizeof text);
   int A = TextSize(drawItem->hDC, text).cx;
   PutText(dc, W - A - 5, 10, text);
   DrawLine(dc, W - A - 20, 10, W - A - 10, 10);
@@ -328,7 +320,7 @@ void DrawPerformanceGraph(const DRAWITEMSTRUCT* drawItem) {
 
   DrawLine(dc, W - A - 20, 30, W - A - 10, 30);  // 15
   SetTextColor(dc, WITH_COLOUR);
-  GetMessageText(SECTION_GRAPH, KEY_WITH, text, sizeof text);
+  GetMessageText(TEXT_GRAPH_WITH, text, sizeof text);
   int B = TextSize(drawItem->hDC, text).cx;
   PutText(dc, W - B - 5, 30, text);
 
@@ -359,9 +351,9 @@ INT_PTR CALLBACK PerformanceDialogProc(HWND dialog, UINT message, WPARAM wParam,
   switch (message) {
     case WM_INITDIALOG: {
       char caption[MESSAGE_TEXT_SIZE];
-      GetMessageText(SECTION_GRAPH, KEY_CAPTION, caption, sizeof caption);
+      GetMessageText(TEXT_GRAPH_CAPTION, caption, sizeof caption);
       SetWindowTextA(dialog, caption);
-      SetControlText(dialog, IDOK, SECTION_GRAPH, KEY_CLOSE);
+      SetControlText(dialog, IDOK, TEXT_GRAPH_CLOSE);
       return TRUE;
     }
     case WM_DRAWITEM:

@@ -19,18 +19,6 @@ const char LineSpeedList[LINE_SPEED_COUNT][LINE_SPEED_TEXT_SIZE] = {
 constexpr uint32_t LAN_INDEX = 7;
 constexpr float LAN_SPEED = 115200.0f;
 
-constexpr int KEY_COST_FRAME = 5;
-constexpr int KEY_MB_LABEL = 6;
-constexpr int KEY_HOUR_LABEL = 7;
-constexpr int KEY_SPEED_LABEL = 8;
-constexpr int KEY_CURRENCY = 9;
-constexpr int KEY_CLEAR = 10;
-constexpr int KEY_INVALID_MB_COST = 11;
-constexpr int KEY_INVALID_HOUR_COST = 12;
-constexpr int KEY_KILOBYTES_LINE = 13;
-constexpr int KEY_HOURS_LINE = 14;
-constexpr int KEY_MONEY_LINE = 15;
-constexpr int KEY_SINCE_CAPTION = 16;
 constexpr int LINE_SIZE = 256;
 
 bool IsCostText(const char* text) {
@@ -61,15 +49,15 @@ SavingsFigures ComputeSavings(uint32_t kilobytes, float lineSpeed, float costPer
   return figures;
 }
 
-void FormatSavingsLine(int key, double value, char* line, size_t lineSize) {
+void FormatSavingsLine(TextId text, double value, char* line, size_t lineSize) {
   char format[MESSAGE_TEXT_SIZE];
-  GetFormatText(SECTION_STATISTICS, key, format, sizeof format);
+  GetFormatText(text, format, sizeof format);
   snprintf(line, lineSize, format, value);
 }
 
 void FormatSinceCaption(const SYSTEMTIME& since, char* line, size_t lineSize) {
   char format[MESSAGE_TEXT_SIZE];
-  GetFormatText(SECTION_STATISTICS, KEY_SINCE_CAPTION, format, sizeof format);
+  GetFormatText(TEXT_STATS_SINCE_CAPTION, format, sizeof format);
   snprintf(line, lineSize, format, since.wMonth, since.wDay, since.wYear);
 }
 
@@ -83,9 +71,9 @@ uint32_t ReadSavedKilobytes() {
   return total;
 }
 
-static void ShowLine(HWND page, int controlId, int key, double value) {
+static void ShowLine(HWND page, int controlId, TextId text, double value) {
   char line[LINE_SIZE];
-  FormatSavingsLine(key, value, line, sizeof line);
+  FormatSavingsLine(text, value, line, sizeof line);
   SetDlgItemTextA(page, controlId, line);
 }
 
@@ -100,9 +88,9 @@ void ShowSavings(HWND page) {
   uint32_t kilobytes = ReadSavedKilobytes();                // 2
   SavingsFigures figures = ComputeSavings(kilobytes, speed, SavingsParameters.CostPerMegabyte,  // 3-5
                                           SavingsParameters.CostPerHour);
-  ShowLine(page, IDC_STATS_KILOBYTES, KEY_KILOBYTES_LINE, figures.Bytes / 1024.0);  // 6
-  ShowLine(page, IDC_STATS_HOURS, KEY_HOURS_LINE, figures.Hours);                    // 7
-  ShowLine(page, IDC_STATS_MONEY, KEY_MONEY_LINE, figures.Money);                    // 8
+  ShowLine(page, IDC_STATS_KILOBYTES, TEXT_STATS_KILOBYTES_LINE, figures.Bytes / 1024.0);  // 6
+  ShowLine(page, IDC_STATS_HOURS, TEXT_STATS_HOURS_LINE, figures.Hours);                    // 7
+  ShowLine(page, IDC_STATS_MONEY, TEXT_STATS_MONEY_LINE, figures.Money);                    // 8
   ShowSince(page);                                                                   // 9
 }
 
@@ -139,10 +127,10 @@ static std::string FieldText(HWND page, int controlId) {
 }
 
 // Reads one cost field; false after the field's message when it is no cost.
-static bool ReadCost(HWND page, int controlId, int invalidKey, float* cost) {
+static bool ReadCost(HWND page, int controlId, TextId invalid, float* cost) {
   std::string text = FieldText(page, controlId);
   if (!IsCostText(text.c_str())) {
-    ShowMessageText(page, SECTION_STATISTICS, invalidKey, MB_ICONEXCLAMATION);
+    ShowMessageText(page, invalid, MB_ICONEXCLAMATION);
     return false;
   }
   *cost = static_cast<float>(atof(text.c_str()));
@@ -151,8 +139,8 @@ static bool ReadCost(HWND page, int controlId, int invalidKey, float* cost) {
 
 bool ReadCostFields(HWND page) {
   // 1-2; a valid megabyte cost stays read even when the hour cost is refused.
-  if (!ReadCost(page, IDC_STATS_MB_COST, KEY_INVALID_MB_COST, &SavingsParameters.CostPerMegabyte)) return false;
-  if (!ReadCost(page, IDC_STATS_HOUR_COST, KEY_INVALID_HOUR_COST, &SavingsParameters.CostPerHour)) return false;  // 3-4
+  if (!ReadCost(page, IDC_STATS_MB_COST, TEXT_STATS_INVALID_MB_COST, &SavingsParameters.CostPerMegabyte)) return false;
+  if (!ReadCost(page, IDC_STATS_HOUR_COST, TEXT_STATS_INVALID_HOUR_COST, &SavingsParameters.CostPerHour)) return false;  // 3-4
   LRESULT selected = SendDlgItemMessageA(page, IDC_STATS_SPEED, CB_GETCURSEL, 0, 0);  // 5
   SavingsParameters.LineSpeed = static_cast<uint32_t>(static_cast<int>(selected));
   return true;
@@ -165,9 +153,9 @@ void ClearHistory(HWND page) {
     const uint32_t zero = 0;
     RegSetValueExA(key, "Total", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&zero), sizeof zero);
   }
-  ShowLine(page, IDC_STATS_KILOBYTES, KEY_KILOBYTES_LINE, 0.0);  // 2
-  ShowLine(page, IDC_STATS_HOURS, KEY_HOURS_LINE, 0.0);
-  ShowLine(page, IDC_STATS_MONEY, KEY_MONEY_LINE, 0.0);
+  ShowLine(page, IDC_STATS_KILOBYTES, TEXT_STATS_KILOBYTES_LINE, 0.0);  // 2
+  ShowLine(page, IDC_STATS_HOURS, TEXT_STATS_HOURS_LINE, 0.0);
+  ShowLine(page, IDC_STATS_MONEY, TEXT_STATS_MONEY_LINE, 0.0);
   SYSTEMTIME now;  // 3
   GetSystemTime(&now);
   SavingsParameters.Since.wYear = now.wYear;
@@ -185,13 +173,13 @@ static bool ApplyStatisticsPage(HWND page) {
 static void CreateStatisticsPage(HWND page) {
   LoadSavingsParameters();
   FillStatisticsPage(page);
-  SetControlText(page, IDC_STATS_COST_FRAME, SECTION_STATISTICS, KEY_COST_FRAME);
-  SetControlText(page, IDC_STATS_CLEAR, SECTION_STATISTICS, KEY_CLEAR);
-  SetControlText(page, IDC_STATS_MB_LABEL, SECTION_STATISTICS, KEY_MB_LABEL);
-  SetControlText(page, IDC_STATS_HOUR_LABEL, SECTION_STATISTICS, KEY_HOUR_LABEL);
-  SetControlText(page, IDC_STATS_SPEED_LABEL, SECTION_STATISTICS, KEY_SPEED_LABEL);
-  SetControlText(page, IDC_STATS_MB_CURRENCY, SECTION_STATISTICS, KEY_CURRENCY);
-  SetControlText(page, IDC_STATS_HOUR_CURRENCY, SECTION_STATISTICS, KEY_CURRENCY);
+  SetControlText(page, IDC_STATS_COST_FRAME, TEXT_STATS_COST_FRAME);
+  SetControlText(page, IDC_STATS_CLEAR, TEXT_STATS_CLEAR);
+  SetControlText(page, IDC_STATS_MB_LABEL, TEXT_STATS_MB_LABEL);
+  SetControlText(page, IDC_STATS_HOUR_LABEL, TEXT_STATS_HOUR_LABEL);
+  SetControlText(page, IDC_STATS_SPEED_LABEL, TEXT_STATS_SPEED_LABEL);
+  SetControlText(page, IDC_STATS_MB_CURRENCY, TEXT_STATS_CURRENCY);
+  SetControlText(page, IDC_STATS_HOUR_CURRENCY, TEXT_STATS_CURRENCY);
 }
 
 static const PageActions STATISTICS_ACTIONS = {FillStatisticsPage, nullptr, ApplyStatisticsPage};

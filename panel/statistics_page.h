@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "text/text_catalog.h"
+
 constexpr int LINE_SPEED_COUNT = 8;
 constexpr int LINE_SPEED_TEXT_SIZE = 8;
 constexpr int COST_TYPING_LIMIT = 7;
@@ -29,8 +31,8 @@ struct SavingsFigures {
 // shown texts depend on: double arithmetic, each result kept as a float.
 SavingsFigures ComputeSavings(uint32_t kilobytes, float lineSpeed, float costPerMegabyte, float costPerHour);
 
-// Section 4 key 13, 14 or 15 formatted with one number.
-void FormatSavingsLine(int key, double value, char* line, size_t lineSize);
+// The kilobytes, hours or money line formatted with one number.
+void FormatSavingsLine(TextId text, double value, char* line, size_t lineSize);
 // Section 4 key 16 formatted with a date: "Saved by cache since 12/5/2026".
 void FormatSinceCaption(const SYSTEMTIME& since, char* line, size_t lineSize);
 

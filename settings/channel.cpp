@@ -5,7 +5,6 @@
 
 HANDLE DeviceHandle = 0;
 
-constexpr int KEY_CANNOT_CONTINUE = 2;
 
 void SendDeviceRequest(DWORD code) {
   // NT-family systems need a byte-count variable even where the value is unused.
@@ -19,7 +18,7 @@ void SendDeviceRequest(DWORD code) {
     done = DeviceIoControl(DeviceHandle, code, nullptr, 0, &output, sizeof output, &returned, nullptr);
   }
   if (!done) {
-    ShowMessageText(nullptr, SECTION_ERRORS, KEY_CANNOT_CONTINUE, MB_ICONHAND);
+    ShowMessageText(nullptr, TEXT_ERROR_CANNOT_CONTINUE, MB_ICONHAND);
     PostQuitMessage(1);
   }
 }
@@ -28,7 +27,7 @@ void SendEditModeTable() {
   DWORD returned = 0;
   if (!DeviceIoControl(DeviceHandle, CACHE_SET_EDIT_TYPES, &EditModeTable, sizeof EditModeTable, nullptr, 0,
                        &returned, nullptr)) {
-    ShowMessageText(nullptr, SECTION_ERRORS, KEY_CANNOT_CONTINUE, MB_ICONHAND);
+    ShowMessageText(nullptr, TEXT_ERROR_CANNOT_CONTINUE, MB_ICONHAND);
     TerminateProcess(GetCurrentProcess(), 1);
   }
 }

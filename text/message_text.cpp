@@ -45,31 +45,31 @@ static bool LoadTableText(int section, int key, char* dest, int destSize) {
   ExitProcess(1);  // not reached: TerminateProcess on ourselves does not return
 }
 
-void SetControlText(HWND dialog, int controlId, int section, int key) {
+void SetControlText(HWND dialog, int controlId, TextId id) {
   char text[LABEL_TEXT_SIZE];
-  ReadLanguageFile(section, key, text, sizeof text);
+  ReadLanguageFile(id.section, id.key, text, sizeof text);
   TrimSpaces(text);
   if (text[0] != '\0') SetDlgItemTextA(dialog, controlId, text);
 }
 
 // A file text that is empty once trimmed (a quoted blank, 6=" ") counts as
 // missing, like an empty one: the string table's text is used instead.
-void ShowMessageText(HWND owner, int section, int key, UINT style) {
+void ShowMessageText(HWND owner, TextId id, UINT style) {
   char text[BOX_TEXT_SIZE];
-  ReadLanguageFile(section, key, text, sizeof text);
+  ReadLanguageFile(id.section, id.key, text, sizeof text);
   TrimSpaces(text);
   if (text[0] == '\0') {
-    if (!LoadTableText(section, key, text, sizeof text)) FatalTextMissing(owner);
+    if (!LoadTableText(id.section, id.key, text, sizeof text)) FatalTextMissing(owner);
     TrimSpaces(text);
   }
   MessageBoxA(owner, text, BOX_CAPTION, style);
 }
 
-void GetMessageText(int section, int key, char* dest, int destSize) {
-  ReadLanguageFile(section, key, dest, destSize < MESSAGE_TEXT_SIZE ? destSize : MESSAGE_TEXT_SIZE);
+void GetMessageText(TextId id, char* dest, int destSize) {
+  ReadLanguageFile(id.section, id.key, dest, destSize < MESSAGE_TEXT_SIZE ? destSize : MESSAGE_TEXT_SIZE);
   TrimSpaces(dest);
   if (dest[0] != '\0') return;
-  if (!LoadTableText(section, key, dest, destSize)) FatalTextMissing(nullptr);
+  if (!LoadTableText(id.section, id.key, dest, destSize)) FatalTextMissing(nullptr);
 }
 
 void FormatConversions(const char* format, char* kinds, int kindsSize) {
@@ -105,13 +105,13 @@ void FormatConversions(const char* format, char* kinds, int kindsSize) {
   kinds[count] = '\0';
 }
 
-void GetFormatText(int section, int key, char* dest, int destSize) {
+void GetFormatText(TextId id, char* dest, int destSize) {
   char table[BOX_TEXT_SIZE];
-  if (!LoadTableText(section, key, table, sizeof table)) {
+  if (!LoadTableText(id.section, id.key, table, sizeof table)) {
     // Without a table text there is nothing to check against: no file text is safe.
     FatalTextMissing(nullptr);
   }
-  GetMessageText(section, key, dest, destSize);
+  GetMessageText(id, dest, destSize);
   char wanted[32], found[32];
   FormatConversions(table, wanted, sizeof wanted);
   FormatConversions(dest, found, sizeof found);

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "text/text_catalog.h"
+
 constexpr int SECTION_GENERAL = 1;
 constexpr int SECTION_ADVANCED = 2;
 constexpr int SECTION_FILE_MANAGER = 3;
@@ -29,14 +31,14 @@ extern char LanguageFilePath[MAX_PATH];
 extern const char SectionNames[SECTION_COUNT][SECTION_NAME_SIZE];
 
 void TrimSpaces(char* text);
-void SetControlText(HWND dialog, int controlId, int section, int key);
-void ShowMessageText(HWND owner, int section, int key, UINT style);
+void SetControlText(HWND dialog, int controlId, TextId text);
+void ShowMessageText(HWND owner, TextId text, UINT style);
 // dest holds destSize characters (at least MESSAGE_TEXT_SIZE).
-void GetMessageText(int section, int key, char* dest, int destSize);
+void GetMessageText(TextId text, char* dest, int destSize);
 // As GetMessageText, for a text used as a printf format: a language-file text
 // is taken only when its conversions match the string table's in number and
 // kind; otherwise the string table's text is used.
-void GetFormatText(int section, int key, char* dest, int destSize);
+void GetFormatText(TextId text, char* dest, int destSize);
 
 // The conversions of a printf format as one letter each ("ddd" for
 // "%d/%d/%d"), or "?" when the format holds one that is not allowed.

@@ -11,6 +11,7 @@
 constexpr const char* kPanelCaption = "FileTrove - Control Panel";
 constexpr UINT kOpenPanelCommand = 143;
 constexpr UINT kToggleCommand = 142;
+constexpr const char* kInstalledCacheDir = "C:\\FTCACHE";  // as the driver's installer names it
 
 // Tabs in their order.
 enum PanelTab { kGeneralTab, kAdvancedTab, kFileManagerTab, kEditModeTab, kStatisticsTab, kAboutTab };
@@ -72,7 +73,7 @@ class PanelTest : public ManagerTest {
       if (!CloseSheet(sheet, IDCANCEL)) break;
     }
     ManagerTest::TearDown();
-    DeleteDriverValue("CacheDir");
+    WriteDriverValue("CacheDir", REG_SZ, Text(kInstalledCacheDir));
   }
   // Starts the Manager and opens its panel; the journal is then emptied of
   // the start-up requests.

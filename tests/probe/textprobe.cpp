@@ -21,10 +21,10 @@ int main(int argc, char** argv) {
   int section = atoi(argv[2]);
   int key = atoi(argv[3]);
   if (strcmp(argv[1], "box") == 0) {
-    ShowMessageText(nullptr, section, key, MB_ICONEXCLAMATION);
+    ShowMessageText(nullptr, TextId{section, key}, MB_ICONEXCLAMATION);
   } else {
     char text[MESSAGE_TEXT_SIZE];
-    GetMessageText(section, key, text, sizeof text);
+    GetMessageText(TextId{section, key}, text, sizeof text);
     printf("%s\n", text);
   }
   return 0;

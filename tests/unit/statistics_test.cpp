@@ -31,9 +31,9 @@ class SavingsLines : public ::testing::Test {
     AppInstance = GetModuleHandleA(nullptr);
     LanguageFilePath[0] = '\0';
   }
-  static std::string Line(int key, double value) {
+  static std::string Line(TextId text, double value) {
     char line[256];
-    FormatSavingsLine(key, value, line, sizeof line);
+    FormatSavingsLine(text, value, line, sizeof line);
     return line;
   }
 };
@@ -58,14 +58,14 @@ TEST_F(SavingsLines, FiguresInTheirOrderAndPrecision) {
   };
   for (const auto& c : cases) {
     SavingsFigures figures = ComputeSavings(c.total, LineSpeedOf(c.lineSpeed), c.perMegabyte, c.perHour);
-    EXPECT_EQ(Line(13, figures.Bytes / 1024.0), c.kilobytes);
-    EXPECT_EQ(Line(14, figures.Hours), c.hours) << c.total;
-    EXPECT_EQ(Line(15, figures.Money), c.money) << c.total;
+    EXPECT_EQ(Line(TEXT_STATS_KILOBYTES_LINE, figures.Bytes / 1024.0), c.kilobytes);
+    EXPECT_EQ(Line(TEXT_STATS_HOURS_LINE, figures.Hours), c.hours) << c.total;
+    EXPECT_EQ(Line(TEXT_STATS_MONEY_LINE, figures.Money), c.money) << c.total;
   }
   SavingsFigures lan = ComputeSavings(3000000, LineSpeedOf(7), 0, 1);
   SavingsFigures fastest = ComputeSavings(3000000, LineSpeedOf(6), 0, 1);
   EXPECT_EQ(lan.Hours, fastest.Hours);
-  EXPECT_EQ(Line(14, lan.Hours), "Total time saved:    59 hours");
+  EXPECT_EQ(Line(TEXT_STATS_HOURS_LINE, lan.Hours), "Total time saved:    59 hours");
 }
 
 TEST_F(SavingsLines, SinceIsMonthDayYearWithoutZeros) {

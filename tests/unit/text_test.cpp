@@ -34,12 +34,12 @@ class LanguageFile : public ::testing::Test {
   }
   std::string Get(int section, int key, int size = MESSAGE_TEXT_SIZE) {
     char text[100];
-    GetMessageText(section, key, text, size);
+    GetMessageText(TextId{section, key}, text, size);
     return text;
   }
   std::string Format(int section, int key) {
     char text[MESSAGE_TEXT_SIZE];
-    GetFormatText(section, key, text, sizeof text);
+    GetFormatText(TextId{section, key}, text, sizeof text);
     return text;
   }
 };

@@ -1,0 +1,109 @@
+// The text catalog against what the program carries and what translators
+// get: the template, the German translation, the string table and the
+// dialog templates must all agree with it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "res/resource.h"
+#include "text/message_text.h"
+#include "text/text_catalog.h"
+
+namespace {
+
+// A file of the source tree as Wine names it.
+std::string SourceFile(const char* relative) {
+  std::string path = std::string("Z:") + FT_SOURCE_DIR + "/" + relative;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+std::string ProfileText(const std::string& file, TextId id) {
+  char key[16], text[1200] = "";
+  snprintf(key, sizeof key, "%d", id.key);
+  GetPrivateProfileStringA(SectionNames[id.section - 1], key, "", text, sizeof text, file.c_str());
+  return text;
+}
+
+// Every (section, key) the file holds.
+std::set<std::pair<int, int>> ProfileKeys(const std::string& file) {
+  std::set<std::pair<int, int>> keys;
+  char names[4096] = "", section[8192];
+  GetPrivateProfileSectionNamesA(names, sizeof names, file.c_str());
+  for (const char* name = names; *name; name += strlen(name) + 1) {
+    int number = 0;
+    for (int i = 0; i < SECTION_COUNT; i++)
+      if (strcmp(SectionNames[i], name) == 0) number = i + 1;
+    GetPrivateProfileSectionA(name, section, sizeof section, file.c_str());
+    for (const char* line = section; *line; line += strlen(line) + 1) keys.insert({number, atoi(line)});
+  }
+  return keys;
+}
+
+std::set<std::pair<int, int>> CatalogKeys() {
+  std::set<std::pair<int, int>> keys;
+  for (int i = 0; i < TEXT_CATALOG_SIZE; i++) keys.insert({TEXT_CATALOG[i].id.section, TEXT_CATALOG[i].id.key});
+  return keys;
+}
+
+std::string Trimmed(std::string text) {
+  TrimSpaces(&text[0]);
+  return text.c_str();
+}
+
+TEST(TextCatalog, TemplateHoldsEveryTextOnceInEnglish) {
+  std::string file = SourceFile("lang/template.lng");
+  EXPECT_EQ(ProfileKeys(file), CatalogKeys());
+  EXPECT_EQ(CatalogKeys().size(), static_cast<size_t>(TEXT_CATALOG_SIZE)) << "a text is named twice";
+  for (int i = 0; i < TEXT_CATALOG_SIZE; i++)
+    EXPECT_EQ(ProfileText(file, TEXT_CATALOG[i].id), TEXT_CATALOG[i].english) << TEXT_CATALOG[i].english;
+}
+
+// Dialog templates hold the labels' English, the string table the rest.
+INT_PTR CALLBACK QuietDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+TEST(TextCatalog, EnglishIsWhatTheProgramShowsWithoutALanguageFile) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
+  for (int i = 0; i < TEXT_CATALOG_SIZE; i++) {
+    const CatalogEntry& entry = TEXT_CATALOG[i];
+    char shown[1200] = "";
+    if (entry.use == TEXT_LABEL) {
+      HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(entry.dialog), parent, QuietDialog, 0);
+      ASSERT_NE(dialog, nullptr) << entry.dialog;
+      GetDlgItemTextA(dialog, entry.control, shown, sizeof shown);
+      DestroyWindow(dialog);
+    } else {
+      LoadStringA(instance, TEXT_ID(entry.id.section, entry.id.key), shown, sizeof shown);
+    }
+    EXPECT_STREQ(shown, entry.english) << entry.id.section << "/" << entry.id.key;
+  }
+  DestroyWindow(parent);
+}
+
+TEST(TextCatalog, TranslationIsCompleteFitsAndKeepsItsConversions) {
+  std::string file = SourceFile("lang/german.lng");
+  EXPECT_EQ(ProfileKeys(file), CatalogKeys());
+  for (int i = 0; i < TEXT_CATALOG_SIZE; i++) {
+    const CatalogEntry& entry = TEXT_CATALOG[i];
+    std::string text = Trimmed(ProfileText(file, entry.id));
+    size_t limit = entry.use == TEXT_LABEL ? LABEL_TEXT_SIZE - 1
+                   : entry.use == TEXT_BOX ? BOX_TEXT_SIZE - 1
+                                           : MESSAGE_TEXT_SIZE - 1;
+    EXPECT_FALSE(text.empty()) << entry.english;
+    EXPECT_LE(text.size(), limit) << text;
+    char english[32], translated[32];
+    FormatConversions(entry.english, english, sizeof english);
+    FormatConversions(text.c_str(), translated, sizeof translated);
+    EXPECT_STREQ(translated, english) << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '&'), std::count(entry.english, entry.english + strlen(entry.english), '&'))
+        << "mnemonic of " << text;
+  }
+}
+
+}  // namespace
