@@ -13,11 +13,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "bench_cache.h"
 #include "panel/control_panel.h"
 #include "panel/file_manager_page.h"
 #include "res/resource.h"
-#include "settings/cached_records.h"
-#include "settings/registry_key.h"
 #include "settings/settings.h"
 #include "text/message_text.h"
 
@@ -25,62 +24,13 @@ constexpr int FILE_COUNT = 10000;
 constexpr int ROUNDS = 7;
 constexpr const char* BENCH_CACHE = "C:\\FMBENCH";
 
-static double Milliseconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
-}
-
 // Shuffled so that the scan's order is not already the sorted one.
-static void FileName(int index, char* name, size_t size) {
-  snprintf(name, size, "Cached file %05d.dat", (index * 7919) % FILE_COUNT);
-}
-
-static bool Prepare(HKEY key) {
-  CreateDirectoryA(BENCH_CACHE, nullptr);
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  for (int i = 0; i < FILE_COUNT; i++) {
-    char name[64], path[MAX_PATH];
-    FileName(i, name, sizeof name);
-    snprintf(path, sizeof path, "%s\\%s", BENCH_CACHE, name);
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    WriteFile(file, name, static_cast<DWORD>(strlen(name)), &written, nullptr);
-    CloseHandle(file);
-    CachedFileRecord record = {1, now, static_cast<uint32_t>(i), 0};
-    if (RegSetValueExA(key, name, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&record), sizeof record) !=
-        ERROR_SUCCESS)
-      return false;
-  }
-  return true;
-}
-
-static void CleanUp(HKEY key) {
-  for (int i = 0; i < FILE_COUNT; i++) {
-    char name[64], path[MAX_PATH];
-    FileName(i, name, sizeof name);
-    snprintf(path, sizeof path, "%s\\%s", BENCH_CACHE, name);
-    DeleteFileA(path);
-    RegDeleteValueA(key, name);
-  }
-  RemoveDirectoryA(BENCH_CACHE);
-}
-
-// The floor: the scan, and per listed file the record read as the page reads it.
-static int ScanAndReadRecords() {
-  char pattern[MAX_PATH];
-  snprintf(pattern, sizeof pattern, "%s\\*.*", BENCH_CACHE);
-  WIN32_FIND_DATAA entry;
-  HANDLE scan = FindFirstFileA(pattern, &entry);
-  if (scan == INVALID_HANDLE_VALUE) return 0;
-  int found = 0;
-  do {
-    if (entry.cFileName[0] == '.' || (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-    CachedFileRecord record;
-    if (ReadCachedFileRecord(entry.cFileName, &record)) found++;
-  } while (FindNextFileA(scan, &entry));
-  FindClose(scan);
-  return found;
+static void DescribeFile(int index, BenchFile* file) {
+  snprintf(file->name, sizeof file->name, "Cached file %05d.dat", (index * 7919) % FILE_COUNT);
+  file->size = static_cast<uint32_t>(strlen(file->name));
+  file->record.FileStamp = 1;
+  GetSystemTimeAsFileTime(&file->record.LastUsed);
+  file->record.Hits = static_cast<uint32_t>(index);
 }
 
 // The sheet's two pages: another one to leave to, and the File Manager.
@@ -134,17 +84,8 @@ static bool SortedByName(HWND list, int count) {
 }
 
 int main() {
-  HKEY key;
-  if (RegCreateKeyExA(DRIVER_KEY_ROOT, DRIVER_KEY_PATH, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS) {
-    fprintf(stderr, "cannot open the driver's key\n");
-    return 1;
-  }
-  if (!Prepare(key)) {
-    fprintf(stderr, "cannot create the cached files\n");
-    CleanUp(key);
-    return 1;
-  }
+  HKEY key = OpenBenchCache(BENCH_CACHE, FILE_COUNT, DescribeFile);
+  if (!key) return 1;
   AppInstance = GetModuleHandleA(nullptr);
   snprintf(CacheDirectory, sizeof CacheDirectory, "%s", BENCH_CACHE);
   InitCommonControls();
@@ -156,23 +97,18 @@ int main() {
   HWND list = GetDlgItem(page, IDC_FILES_LIST);
   if (!list) {
     fprintf(stderr, "the page made no list\n");
-    CleanUp(key);
+    RemoveBenchCache(key, BENCH_CACHE, FILE_COUNT, DescribeFile);
     return 1;
   }
 
-  double visit = 1e300, floor = 1e300;
   int found = 0;
-  for (int round = 0; round < ROUNDS; round++) {
-    SendMessageA(sheet, PSM_SETCURSEL, 0, 0);
+  double visit = BestOf(ROUNDS, [&] {
+    SendMessageA(sheet, PSM_SETCURSEL, 0, 0);  // leaving is not timed: the refill is the activation's
     auto start = std::chrono::steady_clock::now();
     SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
-    double took = Milliseconds(start);
-    if (took < visit) visit = took;
-    start = std::chrono::steady_clock::now();
-    found = ScanAndReadRecords();
-    took = Milliseconds(start);
-    if (took < floor) floor = took;
-  }
+    return Milliseconds(start);
+  });
+  double floor = BestOf(ROUNDS, [&] { found = ScanAndReadRecords(BENCH_CACHE, 0); });
 
   int listed = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
   size_t rowBytes = 0;
@@ -197,7 +133,7 @@ int main() {
   size_t heapAfter = HeapBytesInUse();
   printf("closing the sheet: %.1f ms; heap still in use beyond the start: %.1f KB\n", closing,
          (heapAfter > heapBefore ? heapAfter - heapBefore : 0) / 1024.0);
-  CleanUp(key);
+  RemoveBenchCache(key, BENCH_CACHE, FILE_COUNT, DescribeFile);
   RegCloseKey(key);
   return 0;
 }

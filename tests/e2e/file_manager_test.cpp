@@ -19,17 +19,6 @@ constexpr const char* kSource = "C:\\FMSRC";
 using Names = std::vector<std::string>;
 using Rows = std::vector<std::vector<std::string>>;
 
-FILETIME Utc(WORD year, WORD month, WORD day, WORD hour) {
-  SYSTEMTIME time = {};
-  time.wYear = year;
-  time.wMonth = month;
-  time.wDay = day;
-  time.wHour = hour;
-  FILETIME result = {};
-  SystemTimeToFileTime(&time, &result);
-  return result;
-}
-
 Bytes Record(FILETIME lastUsed, uint32_t hits) {
   Bytes bytes(24, 0);
   bytes[0] = 1;

@@ -440,3 +440,14 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
   for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
   return all;
 }
+
+FILETIME Utc(WORD year, WORD month, WORD day, WORD hour) {
+  SYSTEMTIME time = {};
+  time.wYear = year;
+  time.wMonth = month;
+  time.wDay = day;
+  time.wHour = hour;
+  FILETIME result = {};
+  SystemTimeToFileTime(&time, &result);
+  return result;
+}

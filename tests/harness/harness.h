@@ -134,3 +134,5 @@ void DeleteDriverValue(const char* name);
 std::string Hex(const Bytes& data);
 Bytes Le32(uint32_t value);
 Bytes Concat(std::initializer_list<Bytes> parts);
+// A UTC date and hour as FILETIME, as records carry them.
+FILETIME Utc(WORD year, WORD month, WORD day, WORD hour = 0);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "harness.h"
 #include "panel/file_manager_page.h"
 
 namespace {
@@ -13,17 +14,6 @@ struct FreeRow {
   void operator()(CachedFileRow* row) const { free(row); }
 };
 using Row = std::unique_ptr<CachedFileRow, FreeRow>;
-
-FILETIME Utc(WORD year, WORD month, WORD day, WORD hour = 0) {
-  SYSTEMTIME time = {};
-  time.wYear = year;
-  time.wMonth = month;
-  time.wDay = day;
-  time.wHour = hour;
-  FILETIME result = {};
-  SystemTimeToFileTime(&time, &result);
-  return result;
-}
 
 Row MakeRow(const char* name, uint32_t size = 0, FILETIME lastUsed = {}, uint32_t hits = 0) {
   Row row(NewCachedFileRow(name, size));
