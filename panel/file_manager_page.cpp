@@ -13,7 +13,6 @@
 #include "settings/settings.h"
 #include "text/message_text.h"
 
-
 constexpr int CAPTION_SIZE = 100;
 constexpr int TOTALS_SIZE = 100;
 constexpr int CELL_TEXT_SIZE = MESSAGE_TEXT_SIZE;
