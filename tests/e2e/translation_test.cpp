@@ -44,6 +44,16 @@ class Translation : public PanelTest {
     snprintf(line, sizeof line, German(id).c_str(), value);
     return line;
   }
+  // Opens a page's dialog with its button, finds it by its German caption,
+  // checks its labels and closes it again.
+  void ExpectDialogInGerman(HWND page, int button, TextId caption, int dialogId, int closeButton) {
+    PressButton(page, button);
+    HWND dialog = WaitForWindow("#32770", German(caption).c_str(), kDefaultTimeoutMs, run.program.pid);
+    ASSERT_NE(dialog, nullptr) << German(caption);
+    ExpectLabels(dialog, dialogId);
+    PressButton(dialog, closeButton);
+    ASSERT_TRUE(WaitWindowGone(dialog, kDefaultTimeoutMs));
+  }
   // Presses a button that opens a box and returns the box's text.
   static std::string BoxAfter(HWND dialog, int button) {
     PressButton(dialog, button);
@@ -88,12 +98,7 @@ TEST_F(Translation, TrayTabsPagesDialogsAndBoxes) {
   ExpectLabels(editMode, IDD_EDIT_MODE);
   EXPECT_EQ(ControlText(editMode, IDC_EDIT_TYPE_NAME), German(TEXT_EDIT_NO_SELECTION));
   EXPECT_EQ(BoxAfter(editMode, IDC_EDIT_REMOVE), German(TEXT_EDIT_NO_SELECTION));
-  PressButton(editMode, IDC_EDIT_ADD);
-  HWND add = WaitForWindow("#32770", German(TEXT_EDIT_ADD_TITLE).c_str(), kDefaultTimeoutMs, run.program.pid);
-  ASSERT_NE(add, nullptr);
-  ExpectLabels(add, IDD_ADD_EXTENSION);
-  PressButton(add, IDCANCEL);
-  ASSERT_TRUE(WaitWindowGone(add, kDefaultTimeoutMs));
+  ASSERT_NO_FATAL_FAILURE(ExpectDialogInGerman(editMode, IDC_EDIT_ADD, TEXT_EDIT_ADD_TITLE, IDD_ADD_EXTENSION, IDCANCEL));
 
   HWND statistics = ChooseSheetTab(sheet, kStatisticsTab);
   ExpectLabels(statistics, IDD_STATISTICS);
@@ -101,12 +106,7 @@ TEST_F(Translation, TrayTabsPagesDialogsAndBoxes) {
   EXPECT_EQ(ControlText(statistics, IDC_STATS_KILOBYTES), Formatted(TEXT_STATS_KILOBYTES_LINE, 0));
   EXPECT_EQ(ControlText(statistics, IDC_STATS_HOURS), Formatted(TEXT_STATS_HOURS_LINE, 0));
   EXPECT_EQ(ControlText(statistics, IDC_STATS_MONEY), Formatted(TEXT_STATS_MONEY_LINE, 0));
-  PressButton(statistics, IDC_STATS_PERFORMANCE);
-  HWND graph = WaitForWindow("#32770", German(TEXT_GRAPH_CAPTION).c_str(), kDefaultTimeoutMs, run.program.pid);
-  ASSERT_NE(graph, nullptr);
-  ExpectLabels(graph, IDD_PERFORMANCE);
-  PressButton(graph, IDOK);
-  ASSERT_TRUE(WaitWindowGone(graph, kDefaultTimeoutMs));
+  ASSERT_NO_FATAL_FAILURE(ExpectDialogInGerman(statistics, IDC_STATS_PERFORMANCE, TEXT_GRAPH_CAPTION, IDD_PERFORMANCE, IDOK));
   SetText(statistics, IDC_STATS_MB_COST, "x");
   EXPECT_EQ(BoxAfter(sheet, kApplyButton), German(TEXT_STATS_INVALID_MB_COST));
   SetText(statistics, IDC_STATS_MB_COST, "1");

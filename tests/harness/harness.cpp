@@ -174,17 +174,30 @@ constexpr int kListTextSize = 1024;
 
 int ListViewRowCount(HWND list) { return static_cast<int>(SendAndWait(list, LVM_GETITEMCOUNT, 0, 0)); }
 
+// Asks a control of another process for a text through a structure that
+// points at a buffer (LVITEMA, LVCOLUMNA, TCITEMA): both must live in the
+// control's process. False when they could not be placed there or, with
+// answerRequired, when the control answered 0.
+template <typename Query>
+static bool RemoteText(HWND control, Query query, UINT message, WPARAM wParam, bool answerRequired,
+                       std::string* text) {
+  RemoteMemory remote(control, sizeof query + kListTextSize);
+  query.pszText = remote.base + sizeof query;
+  query.cchTextMax = kListTextSize;
+  if (!remote.Write(0, &query, sizeof query)) return false;
+  LRESULT answer = SendAndWait(control, message, wParam, reinterpret_cast<LPARAM>(remote.base));
+  if (answerRequired && !answer) return false;
+  char buffer[kListTextSize + 1] = "";
+  remote.Read(sizeof query, buffer, kListTextSize);
+  *text = buffer;
+  return true;
+}
+
 std::string ListViewCell(HWND list, int row, int column) {
-  RemoteMemory remote(list, sizeof(LVITEMA) + kListTextSize);
   LVITEMA item = {};
   item.iSubItem = column;
-  item.pszText = remote.base + sizeof item;
-  item.cchTextMax = kListTextSize;
-  char text[kListTextSize + 1] = "";
-  if (!remote.Write(0, &item, sizeof item)) return "(no access)";
-  SendAndWait(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote.base));
-  remote.Read(sizeof item, text, kListTextSize);
-  return text;
+  std::string text;
+  return RemoteText(list, item, LVM_GETITEMTEXTA, row, false, &text) ? text : "(no access)";
 }
 
 std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns) {
@@ -196,17 +209,10 @@ std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns) {
 }
 
 std::string ListViewHeader(HWND list, int column) {
-  RemoteMemory remote(list, sizeof(LVCOLUMNA) + kListTextSize);
   LVCOLUMNA header = {};
   header.mask = LVCF_TEXT;
-  header.pszText = remote.base + sizeof header;
-  header.cchTextMax = kListTextSize;
-  char text[kListTextSize + 1] = "";
-  if (!remote.Write(0, &header, sizeof header) ||
-      !SendAndWait(list, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(remote.base)))
-    return "(not read)";
-  remote.Read(sizeof header, text, kListTextSize);
-  return text;
+  std::string text;
+  return RemoteText(list, header, LVM_GETCOLUMNA, column, true, &text) ? text : "(not read)";
 }
 
 void SelectListViewRows(HWND list, const std::vector<int>& rows) {
@@ -248,17 +254,10 @@ int SheetTabCount(HWND sheet) {
 
 std::string SheetTabTitle(HWND sheet, int index) {
   HWND tabs = reinterpret_cast<HWND>(SendAndWait(sheet, PSM_GETTABCONTROL, 0, 0));
-  RemoteMemory remote(tabs, sizeof(TCITEMA) + kListTextSize);
   TCITEMA item = {};
   item.mask = TCIF_TEXT;
-  item.pszText = remote.base + sizeof item;
-  item.cchTextMax = kListTextSize;
-  char text[kListTextSize + 1] = "";
-  if (!remote.Write(0, &item, sizeof item) ||
-      !SendAndWait(tabs, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(remote.base)))
-    return "(not read)";
-  remote.Read(sizeof item, text, kListTextSize);
-  return text;
+  std::string text;
+  return RemoteText(tabs, item, TCM_GETITEMA, index, true, &text) ? text : "(not read)";
 }
 
 HWND CurrentSheetPage(HWND sheet) { return reinterpret_cast<HWND>(SendAndWait(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
