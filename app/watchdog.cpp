@@ -8,7 +8,6 @@
 
 uint32_t DiskSpaceOk = 1;
 
-
 uint64_t FreeMegabytes(DWORD sectorsPerCluster, DWORD bytesPerSector, DWORD freeClusters) {
   // In 32 bits the product wraps on drives with 4 GB or more free.
   return (uint64_t{freeClusters} * bytesPerSector * sectorsPerCluster) >> 20;

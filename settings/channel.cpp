@@ -5,7 +5,6 @@
 
 HANDLE DeviceHandle = 0;
 
-
 void SendDeviceRequest(DWORD code) {
   // NT-family systems need a byte-count variable even where the value is unused.
   DWORD returned = 0;
