@@ -1,7 +1,6 @@
 #include "app/housekeeping.h"
 
-#include <cstdio>
-
+#include "settings/cache_folder.h"
 #include "settings/cached_records.h"
 #include "settings/settings.h"
 
@@ -21,34 +20,26 @@ bool DueForDeletion(int age, int32_t autoDeleteDays) {
   return age >= (autoDeleteDays < 0 ? 0 : autoDeleteDays);
 }
 
+// Judges one scanned file by its record and deletes it with its record when
+// it is due. The context is today's date.
+static bool RemoveIfUnused(const CacheFolderEntry& entry, void* context) {
+  const SYSTEMTIME& today = *static_cast<const SYSTEMTIME*>(context);
+  char path[MAX_PATH];
+  if (!CachedFilePath(entry.Name, path, sizeof path)) return true;
+  FILETIME lastUsed;
+  if (!ReadLastUsed(entry.Name, &lastUsed)) return true;
+  SYSTEMTIME lastUsedDate;
+  if (!FileTimeToSystemTime(&lastUsed, &lastUsedDate)) return true;
+  if (DueForDeletion(DaysBetween(today, lastUsedDate), HousekeepingSettings.AutoDeleteDays)) {
+    DeleteFileA(path);
+    DeleteCachedFileRecord(entry.Name);
+  }
+  return true;
+}
+
 void RemoveUnusedCachedFiles() {
-  if (HousekeepingSettings.AutoDelete == 0 || !CacheDirectoryUsable()) return;
-
-  char pattern[MAX_PATH];
-  int length = snprintf(pattern, sizeof pattern, "%s\\*.*", CacheDirectory);
-  if (length < 0 || length >= static_cast<int>(sizeof pattern)) return;
-
+  if (HousekeepingSettings.AutoDelete == 0) return;
   SYSTEMTIME today;
   GetSystemTime(&today);
-
-  WIN32_FIND_DATAA entry;
-  HANDLE scan = FindFirstFileA(pattern, &entry);
-  if (scan == INVALID_HANDLE_VALUE) return;
-  do {
-    if (entry.cFileName[0] == '.' || (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-    // A path that does not fit is never cut: the cut name could be another file.
-    char path[MAX_PATH];
-    length = snprintf(path, sizeof path, "%s\\%s", CacheDirectory, entry.cFileName);
-    if (length < 0 || length >= static_cast<int>(sizeof path)) continue;
-
-    FILETIME lastUsed;
-    if (!ReadLastUsed(entry.cFileName, &lastUsed)) continue;
-    SYSTEMTIME lastUsedDate;
-    if (!FileTimeToSystemTime(&lastUsed, &lastUsedDate)) continue;
-    if (DueForDeletion(DaysBetween(today, lastUsedDate), HousekeepingSettings.AutoDeleteDays)) {
-      DeleteFileA(path);
-      DeleteCachedFileRecord(entry.cFileName);
-    }
-  } while (FindNextFileA(scan, &entry));
-  FindClose(scan);
+  ScanCacheFolder(RemoveIfUnused, &today);
 }

@@ -9,6 +9,7 @@
 
 #include "panel/control_panel.h"
 #include "res/resource.h"
+#include "settings/cache_folder.h"
 #include "settings/cached_records.h"
 #include "settings/settings.h"
 #include "text/message_text.h"
@@ -17,6 +18,9 @@ constexpr int CAPTION_SIZE = 100;
 constexpr int TOTALS_SIZE = 100;
 constexpr int CELL_TEXT_SIZE = MESSAGE_TEXT_SIZE;
 constexpr const char* BOX_CAPTION = "FileTrove";
+constexpr int COLUMN_SIZE = 1;
+constexpr int COLUMN_LAST_USED = 2;
+constexpr int COLUMN_HITS = 3;
 
 // The list's place inside its frame, in pixels from the frame's edges.
 constexpr int LIST_INSET_SIDE = 6;
@@ -60,7 +64,7 @@ struct RedrawHeld {
 
 // ---- rows and texts ----------------------------------------------------
 
-size_t CachedFileRowBytes(size_t nameLength) { return offsetof(CachedFileRow, Name) + nameLength + 1; }
+static size_t CachedFileRowBytes(size_t nameLength) { return offsetof(CachedFileRow, Name) + nameLength + 1; }
 
 CachedFileRow* NewCachedFileRow(const char* name, uint32_t size) {
   size_t length = strnlen(name, FILE_NAME_MAX);
@@ -71,7 +75,9 @@ CachedFileRow* NewCachedFileRow(const char* name, uint32_t size) {
   return row;
 }
 
-bool LastUsedDate(FILETIME lastUsed, SYSTEMTIME* date) {
+// The UTC date of a last use; false when there is none (zero) or the time
+// does not convert.
+static bool LastUsedDate(FILETIME lastUsed, SYSTEMTIME* date) {
   if (lastUsed.dwLowDateTime == 0 && lastUsed.dwHighDateTime == 0) return false;
   return FileTimeToSystemTime(&lastUsed, date) != FALSE;
 }
@@ -140,13 +146,9 @@ void FormatTotals(const char* format, uint32_t count, double kilobytes, char* te
   snprintf(text, size, format, static_cast<long>(count), kilobytes);
 }
 
-void FormatCaption(const char* format, SYSTEMTIME today, char* text, size_t size) {
+// The frame's caption from a "%d/%d/%d" format: month, day, year.
+static void FormatCaption(const char* format, SYSTEMTIME today, char* text, size_t size) {
   snprintf(text, size, format, today.wMonth, today.wDay, today.wYear);
-}
-
-bool CachedFilePath(const char* directory, const char* name, char* path, size_t size) {
-  int length = snprintf(path, size, "%s\\%s", directory, name);
-  return length >= 0 && static_cast<size_t>(length) < size;
 }
 
 // ---- the list ----------------------------------------------------------
@@ -162,9 +164,9 @@ static CachedFileRow* RowOf(HWND list, int index) {
 static void ShowTotals(HWND page, const char* text) { SetDlgItemTextA(page, IDC_FILES_TOTALS, text); }
 
 // One scanned file's row: made, counted, given its record and inserted with
-// call-back texts; false when no row was added.
-static bool AddFileRow(HWND list, int index, const WIN32_FIND_DATAA& entry) {
-  CachedFileRow* row = NewCachedFileRow(entry.cFileName, entry.nFileSizeLow);
+// call-back texts at the next index; false when no row was added.
+static bool AddFileRow(HWND list, int index, const CacheFolderEntry& entry) {
+  CachedFileRow* row = NewCachedFileRow(entry.Name, static_cast<uint32_t>(entry.Size));
   if (!row) return false;
   ListedBytes += row->Size;
   ListedFileCount += 1;
@@ -194,25 +196,26 @@ static bool AddFileRow(HWND list, int index, const WIN32_FIND_DATAA& entry) {
   return true;
 }
 
-void FillFileList(HWND list, HWND page) {
-  ListedFileCount = 0;  // 1
+struct FillState {
+  HWND list;
+  int index;
+};
+
+static bool AddScannedFile(const CacheFolderEntry& entry, void* context) {
+  auto* fill = static_cast<FillState*>(context);
+  if (AddFileRow(fill->list, fill->index, entry)) fill->index++;
+  return true;
+}
+
+// Fills the list from the cache folder and writes the totals line.
+static void FillFileList(HWND list, HWND page) {
+  ListedFileCount = 0;
   ListedBytes = 0;
+  FillState fill = {list, 0};
+  if (list) ScanCacheFolder(AddScannedFile, &fill);
 
-  char pattern[MAX_PATH];  // 2
-  WIN32_FIND_DATAA entry;
-  HANDLE scan = INVALID_HANDLE_VALUE;
-  if (list && CacheDirectoryUsable() && CachedFilePath(CacheDirectory, "*.*", pattern, sizeof pattern))
-    scan = FindFirstFileA(pattern, &entry);
-  if (scan != INVALID_HANDLE_VALUE) {
-    int index = 0;
-    do {  // 3
-      if (entry.cFileName[0] == '.' || (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-      if (AddFileRow(list, index, entry)) index++;
-    } while (FindNextFileA(scan, &entry));
-    FindClose(scan);  // 4
-  }
-
-  GetFormatText(TEXT_FILES_TOTALS, TotalsFormat, sizeof TotalsFormat);  // 5
+  // Kept for the deletions to come, which rewrite the line row by row.
+  GetFormatText(TEXT_FILES_TOTALS, TotalsFormat, sizeof TotalsFormat);
   char totals[TOTALS_SIZE];
   if (ListedFileCount == 0)
     GetMessageText(TEXT_FILES_NO_TOTALS, totals, sizeof totals);
@@ -253,19 +256,21 @@ static void ShowCannotDelete(HWND list, const char* name) {
 // another file): such a file cannot be deleted.
 static bool DeleteCachedFile(const char* name) {
   char path[MAX_PATH];
-  if (!CachedFilePath(CacheDirectory, name, path, sizeof path)) return false;
+  if (!CachedFilePath(name, path, sizeof path)) return false;
   if (DeleteFileA(path)) return true;
   DWORD error = GetLastError();
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;  // already gone
 }
 
-void DeleteSelectedFiles(HWND list) {
-  if (SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 0) {  // 1
+// Deletes the selected files from the top down, stopping at the first one
+// that cannot go.
+static void DeleteSelectedFiles(HWND list) {
+  if (SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 0) {
     ShowMessageText(list, TEXT_FILES_NOTHING_SELECTED, MB_ICONEXCLAMATION);
     return;
   }
   int index = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
-  while (index >= 0) {  // 2
+  while (index >= 0) {
     const CachedFileRow* row = RowOf(list, index);
     if (row && !DeleteCachedFile(row->Name)) {
       ShowCannotDelete(list, row->Name);
@@ -280,15 +285,15 @@ void DeleteSelectedFiles(HWND list) {
 static void ForgetRow(HWND page, const NMLISTVIEW* deletion) {
   auto* row = reinterpret_cast<CachedFileRow*>(deletion->lParam);
   if (!row) return;
-  SubtractRow(&ListedFileCount, &ListedBytes, row->Size);  // 1, 2
-  free(row);  // 3
+  SubtractRow(&ListedFileCount, &ListedBytes, row->Size);
+  free(row);
   if (EmptyingList) return;  // every item goes now: none keeps a pointer, no one reads the line
   LVITEMA item = {};
   item.mask = LVIF_PARAM;
   item.iItem = deletion->iItem;
   item.lParam = 0;
   SendMessageA(deletion->hdr.hwndFrom, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  char totals[TOTALS_SIZE];  // 4
+  char totals[TOTALS_SIZE];
   FormatTotals(TotalsFormat, ListedFileCount, DeletionKilobytes(ListedBytes), totals, sizeof totals);
   ShowTotals(page, totals);
 }
@@ -322,23 +327,23 @@ static void AnswerListNotify(HWND page, const NMHDR* notify) {
 // Creates FileListView inside the frame and fills it; null when the list
 // could not be made whole.
 static HWND CreateFileList(HWND page) {
-  for (int column = 0; column < FILE_LIST_COLUMNS; column++)  // 1
+  for (int column = 0; column < FILE_LIST_COLUMNS; column++)
     GetMessageText(ColumnTable[column].title, ColumnTable[column].header, sizeof ColumnTable[column].header);
   GetMessageText(TEXT_FILES_NO_INFO, NoInfoText, sizeof NoInfoText);
-  InitCommonControls();  // 2
+  InitCommonControls();
 
-  RECT frame = {};  // 3
+  RECT frame = {};
   GetWindowRect(GetDlgItem(page, IDC_FILES_FRAME), &frame);
   POINT corners[2] = {{frame.left + LIST_INSET_SIDE, frame.top + LIST_INSET_TOP},
                       {frame.right - LIST_INSET_SIDE, frame.bottom - LIST_INSET_BOTTOM}};
   ScreenToClient(page, &corners[0]);
   ScreenToClient(page, &corners[1]);
 
-  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(page, GWLP_HINSTANCE));  // 4
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(page, GWLP_HINSTANCE));
   HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT, corners[0].x,
                               corners[0].y, corners[1].x - corners[0].x, corners[1].y - corners[0].y, page,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FILES_LIST)), instance, nullptr);
-  for (int index = 0; list && index < FILE_LIST_COLUMNS; index++) {  // 5
+  for (int index = 0; list && index < FILE_LIST_COLUMNS; index++) {
     LVCOLUMNA column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
@@ -347,7 +352,7 @@ static HWND CreateFileList(HWND page) {
     column.iSubItem = index;
     if (SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column)) < 0) list = nullptr;
   }
-  if (list) {  // 6
+  if (list) {
     RedrawHeld held(list);
     FillFileList(list, page);
   } else {

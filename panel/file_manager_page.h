@@ -17,21 +17,11 @@ struct CachedFileRow {
 
 constexpr int FILE_LIST_COLUMNS = 4;
 constexpr int COLUMN_NAME = 0;
-constexpr int COLUMN_SIZE = 1;
-constexpr int COLUMN_LAST_USED = 2;
-constexpr int COLUMN_HITS = 3;
 constexpr int FILE_NAME_MAX = MAX_PATH - 1;
 
 // A zeroed row holding the name (cut to FILE_NAME_MAX) and size; null when
 // the heap is exhausted. Free it with free().
 CachedFileRow* NewCachedFileRow(const char* name, uint32_t size);
-// Bytes that NewCachedFileRow asks the heap for a name of this length.
-size_t CachedFileRowBytes(size_t nameLength);
-
-// The UTC date of a last use; false when there is none (zero) or the time
-// does not convert.
-bool LastUsedDate(FILETIME lastUsed, SYSTEMTIME* date);
-
 // The sort order of the list: negative when a comes first. A missing row
 // equals anything; a column without an order ranks everything equal.
 int CompareRows(const CachedFileRow* a, const CachedFileRow* b, int column);
@@ -47,13 +37,3 @@ double DeletionKilobytes(double bytes);
 void SubtractRow(uint32_t* count, double* bytes, uint32_t size);
 // The totals line from a "%ld ... %.0lf" format.
 void FormatTotals(const char* format, uint32_t count, double kilobytes, char* text, size_t size);
-// The frame's caption from a "%d/%d/%d" format: month, day, year.
-void FormatCaption(const char* format, SYSTEMTIME today, char* text, size_t size);
-// directory\name; false when it does not fit (it is never cut short).
-bool CachedFilePath(const char* directory, const char* name, char* path, size_t size);
-
-// Fills the list from the cache folder and writes the totals line.
-void FillFileList(HWND list, HWND page);
-// Deletes the selected files from the top down, stopping at the first one
-// that cannot go.
-void DeleteSelectedFiles(HWND list);

@@ -8,8 +8,10 @@
 #include <cstdio>
 #include <type_traits>
 
+#include "settings/cache_folder.h"
 #include "settings/cached_records.h"
 #include "settings/registry_key.h"
+#include "settings/settings.h"
 
 struct BenchFile {
   char name[64];
@@ -42,32 +44,28 @@ double BestOf(int rounds, Work work) {
   return best;
 }
 
-inline void BenchFilePath(const char* folder, const BenchFile& file, char* path, size_t size) {
-  snprintf(path, size, "%s\\%s", folder, file.name);
-}
-
-inline void RemoveBenchCache(HKEY key, const char* folder, int count, DescribeBenchFile describe) {
+inline void RemoveBenchCache(HKEY key, int count, DescribeBenchFile describe) {
   for (int i = 0; i < count; i++) {
     BenchFile file = {};
     describe(i, &file);
     char path[MAX_PATH];
-    BenchFilePath(folder, file, path, sizeof path);
-    DeleteFileA(path);
+    if (CachedFilePath(file.name, path, sizeof path)) DeleteFileA(path);
     RegDeleteValueA(key, file.name);
   }
-  RemoveDirectoryA(folder);
+  RemoveDirectoryA(CacheDirectory);
 }
 
-// The files and their records under the driver's key; false (and nothing
-// left behind) when any could not be made.
-inline bool MakeBenchCache(HKEY key, const char* folder, int count, DescribeBenchFile describe) {
-  CreateDirectoryA(folder, nullptr);
+// The files in CacheDirectory and their records under the driver's key;
+// false (and nothing left behind) when any could not be made.
+inline bool MakeBenchCache(HKEY key, int count, DescribeBenchFile describe) {
+  CreateDirectoryA(CacheDirectory, nullptr);
   for (int i = 0; i < count; i++) {
     BenchFile file = {};
     describe(i, &file);
     char path[MAX_PATH];
-    BenchFilePath(folder, file, path, sizeof path);
-    HANDLE handle = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    if (CachedFilePath(file.name, path, sizeof path))
+      handle = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     bool made = handle != INVALID_HANDLE_VALUE;
     if (made) {
       SetFilePointer(handle, static_cast<LONG>(file.size), nullptr, FILE_BEGIN);
@@ -77,43 +75,48 @@ inline bool MakeBenchCache(HKEY key, const char* folder, int count, DescribeBenc
                             sizeof file.record) == ERROR_SUCCESS;
     }
     if (!made) {
-      RemoveBenchCache(key, folder, count, describe);
+      RemoveBenchCache(key, count, describe);
       return false;
     }
   }
   return true;
 }
 
-// The floor every reader of the cache shares: one scan of the folder and,
-// per file (with a minimumSize, only per file larger than that), the record
-// read as the Manager reads records (the driver's key opened, queried and
-// closed). Returns the records read.
-inline int ScanAndReadRecords(const char* folder, DWORD minimumSize) {
-  char pattern[MAX_PATH];
-  snprintf(pattern, sizeof pattern, "%s\\*.*", folder);
-  WIN32_FIND_DATAA entry;
-  HANDLE scan = FindFirstFileA(pattern, &entry);
-  if (scan == INVALID_HANDLE_VALUE) return 0;
-  int read = 0;
-  do {
-    if (entry.cFileName[0] == '.' || (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-    CachedFileRecord record;
-    if ((minimumSize == 0 || entry.nFileSizeLow > minimumSize) && ReadCachedFileRecord(entry.cFileName, &record)) read++;
-  } while (FindNextFileA(scan, &entry));
-  FindClose(scan);
-  return read;
+struct FloorScan {
+  uint64_t minimumSize;
+  int read;
+};
+
+inline bool ReadRecordOfScannedFile(const CacheFolderEntry& entry, void* context) {
+  auto* floor = static_cast<FloorScan*>(context);
+  CachedFileRecord record;
+  if ((floor->minimumSize == 0 || entry.Size > floor->minimumSize) && ReadCachedFileRecord(entry.Name, &record))
+    floor->read++;
+  return true;
+}
+
+// The floor every reader of the cache shares: one scan of the cache folder
+// and, per file (with a minimumSize, only per file larger than that), the
+// record read as the Manager reads records (the driver's key opened,
+// queried and closed). Returns the records read.
+inline int ScanAndReadRecords(uint64_t minimumSize) {
+  FloorScan floor = {minimumSize, 0};
+  ScanCacheFolder(ReadRecordOfScannedFile, &floor);
+  return floor.read;
 }
 
 // The driver's key (created if the bench prefix has none yet) with the
-// benchmark's cache made under it; null, after saying why, on failure.
+// benchmark's cache made in folder, which becomes CacheDirectory; null,
+// after saying why, on failure.
 inline HKEY OpenBenchCache(const char* folder, int count, DescribeBenchFile describe) {
+  snprintf(CacheDirectory, sizeof CacheDirectory, "%s", folder);
   HKEY key = nullptr;
   if (RegCreateKeyExA(DRIVER_KEY_ROOT, DRIVER_KEY_PATH, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
       ERROR_SUCCESS) {
     fprintf(stderr, "cannot open the driver's key\n");
     return nullptr;
   }
-  if (!MakeBenchCache(key, folder, count, describe)) {
+  if (!MakeBenchCache(key, count, describe)) {
     fprintf(stderr, "cannot create the cached files\n");
     RegCloseKey(key);
     return nullptr;

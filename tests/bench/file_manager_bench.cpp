@@ -87,7 +87,6 @@ int main() {
   HKEY key = OpenBenchCache(BENCH_CACHE, FILE_COUNT, DescribeFile);
   if (!key) return 1;
   AppInstance = GetModuleHandleA(nullptr);
-  snprintf(CacheDirectory, sizeof CacheDirectory, "%s", BENCH_CACHE);
   InitCommonControls();
 
   HWND sheet = OpenSheet();
@@ -97,7 +96,7 @@ int main() {
   HWND list = GetDlgItem(page, IDC_FILES_LIST);
   if (!list) {
     fprintf(stderr, "the page made no list\n");
-    RemoveBenchCache(key, BENCH_CACHE, FILE_COUNT, DescribeFile);
+    RemoveBenchCache(key, FILE_COUNT, DescribeFile);
     return 1;
   }
 
@@ -108,7 +107,7 @@ int main() {
     SendMessageA(sheet, PSM_SETCURSEL, 1, 0);
     return Milliseconds(start);
   });
-  double floor = BestOf(ROUNDS, [&] { found = ScanAndReadRecords(BENCH_CACHE, 0); });
+  double floor = BestOf(ROUNDS, [&] { found = ScanAndReadRecords(0); });
 
   int listed = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
   size_t rowBytes = 0;
@@ -133,7 +132,7 @@ int main() {
   size_t heapAfter = HeapBytesInUse();
   printf("closing the sheet: %.1f ms; heap still in use beyond the start: %.1f KB\n", closing,
          (heapAfter > heapBefore ? heapAfter - heapBefore : 0) / 1024.0);
-  RemoveBenchCache(key, BENCH_CACHE, FILE_COUNT, DescribeFile);
+  RemoveBenchCache(key, FILE_COUNT, DescribeFile);
   RegCloseKey(key);
   return 0;
 }

@@ -32,7 +32,6 @@ int main() {
   AppInstance = GetModuleHandleA(nullptr);
   HKEY key = OpenBenchCache(BENCH_CACHE, FILE_COUNT, DescribeFile);
   if (!key) return 1;
-  snprintf(CacheDirectory, sizeof CacheDirectory, "%s", BENCH_CACHE);
 
   // The canvas's device context, as the dialog's owner-drawn button hands it over.
   BITMAPINFO info = {};
@@ -60,7 +59,7 @@ int main() {
     CollectGraphPoints(&points, &plotted);
     free(points);
   });
-  double floor = BestOf(ROUNDS, [&] { read = ScanAndReadRecords(BENCH_CACHE, 1024) + ScanAndReadRecords(BENCH_CACHE, 1024); });
+  double floor = BestOf(ROUNDS, [&] { read = ScanAndReadRecords(1024) + ScanAndReadRecords(1024); });
   printf("cached files: %d (points plotted: %d, records read by the two bare scans: %d)\n", FILE_COUNT, plotted, read);
   printf("one full graph paint: %.1f ms (best of %d), of which collecting the points: %.1f ms\n", paint, ROUNDS,
          collect);
@@ -70,7 +69,7 @@ int main() {
   SelectObject(canvas, oldPicture);
   DeleteObject(picture);
   DeleteDC(canvas);
-  RemoveBenchCache(key, BENCH_CACHE, FILE_COUNT, DescribeFile);
+  RemoveBenchCache(key, FILE_COUNT, DescribeFile);
   RegCloseKey(key);
   return 0;
 }

@@ -25,18 +25,17 @@ static void DescribeFile(int index, BenchFile* file) {
 int main() {
   HKEY key = OpenBenchCache(BENCH_CACHE, FILE_COUNT, DescribeFile);
   if (!key) return 1;
-  snprintf(CacheDirectory, sizeof CacheDirectory, "%s", BENCH_CACHE);
   HousekeepingSettings = {1, 30};
 
   constexpr int ROUNDS = 3;
   int found = 0;
   double housekeeping = BestOf(ROUNDS, [] { RemoveUnusedCachedFiles(); });
-  double floor = BestOf(ROUNDS, [&] { found = ScanAndReadRecords(BENCH_CACHE, 0); });
+  double floor = BestOf(ROUNDS, [&] { found = ScanAndReadRecords(0); });
   printf("cached files: %d (records read by the floor: %d)\n", FILE_COUNT, found);
   printf("start-up housekeeping: %.1f ms (best of %d)\n", housekeeping, ROUNDS);
   printf("floor, one scan + a record read per file: %.1f ms (best of %d)\n", floor, ROUNDS);
   printf("ratio: %.2f\n", housekeeping / floor);
-  RemoveBenchCache(key, BENCH_CACHE, FILE_COUNT, DescribeFile);
+  RemoveBenchCache(key, FILE_COUNT, DescribeFile);
   RegCloseKey(key);
   return 0;
 }

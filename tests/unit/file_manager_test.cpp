@@ -7,6 +7,8 @@
 
 #include "harness.h"
 #include "panel/file_manager_page.h"
+#include "settings/cache_folder.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -105,14 +107,18 @@ TEST(FileManagerRows, TotalsRoundOnFillButNotOnDeletion) {
   EXPECT_STREQ(text, "10000 File(s), 41943039991 K") << "a sum beyond 32 bits";
 }
 
-TEST(FileManagerRows, PathsAreNeverCutShort) {
+TEST(CacheFolder, PathsAreNeverCutShort) {
   char path[MAX_PATH];
   std::string fits(MAX_PATH - 1 - 11, 'f'), tooLong(MAX_PATH - 11, 't');  // after "C:\FTCACHE\"
-  EXPECT_TRUE(CachedFilePath("C:\\FTCACHE", fits.c_str(), path, sizeof path));
+  snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\FTCACHE");
+  EXPECT_TRUE(CachedFilePath(fits.c_str(), path, sizeof path));
   EXPECT_EQ(std::string(path), "C:\\FTCACHE\\" + fits);
-  EXPECT_FALSE(CachedFilePath("C:\\FTCACHE", tooLong.c_str(), path, sizeof path)) << "never cut short";
-  EXPECT_TRUE(CachedFilePath("C:\\FTCACHE", "%s%n.dat", path, sizeof path));
+  EXPECT_FALSE(CachedFilePath(tooLong.c_str(), path, sizeof path)) << "never cut short";
+  EXPECT_TRUE(CachedFilePath("%s%n.dat", path, sizeof path));
   EXPECT_STREQ(path, "C:\\FTCACHE\\%s%n.dat");
+  CacheDirectory[0] = '\0';
+  EXPECT_FALSE(CachedFilePath("a.dat", path, sizeof path)) << "an unusable folder";
+  snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\");
 }
 
 }  // namespace
