@@ -20,20 +20,19 @@ bool DueForDeletion(int age, int32_t autoDeleteDays) {
   return age >= (autoDeleteDays < 0 ? 0 : autoDeleteDays);
 }
 
-// Judges one scanned file by its record and deletes it with its record when
-// it is due. The context is today's date.
+// Judges one scanned file by its record and, when it is due, deletes that
+// file (never another one its name reaches) and then its record. A file
+// that could not be deleted keeps its record for the next start. The
+// context is today's date.
 static bool RemoveIfUnused(const CacheFolderEntry& entry, void* context) {
   const SYSTEMTIME& today = *static_cast<const SYSTEMTIME*>(context);
-  char path[MAX_PATH];
-  if (!CachedFilePath(entry.Name, path, sizeof path)) return true;
   FILETIME lastUsed;
   if (!ReadLastUsed(entry.Name, &lastUsed)) return true;
   SYSTEMTIME lastUsedDate;
   if (!FileTimeToSystemTime(&lastUsed, &lastUsedDate)) return true;
-  if (DueForDeletion(DaysBetween(today, lastUsedDate), HousekeepingSettings.AutoDeleteDays)) {
-    DeleteFileA(path);
+  if (DueForDeletion(DaysBetween(today, lastUsedDate), HousekeepingSettings.AutoDeleteDays) &&
+      DeleteListedFile(entry))
     DeleteCachedFileRecord(entry.Name);
-  }
   return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -66,12 +67,13 @@ struct RedrawHeld {
 
 static size_t CachedFileRowBytes(size_t nameLength) { return offsetof(CachedFileRow, Name) + nameLength + 1; }
 
-CachedFileRow* NewCachedFileRow(const char* name, uint32_t size) {
-  size_t length = strnlen(name, FILE_NAME_MAX);
+CachedFileRow* NewCachedFileRow(const CacheFolderEntry& entry) {
+  size_t length = strnlen(entry.Name, FILE_NAME_MAX);
   auto* row = static_cast<CachedFileRow*>(calloc(1, CachedFileRowBytes(length)));
   if (!row) return nullptr;
-  row->Size = size;
-  memcpy(row->Name, name, length);  // the NUL is calloc's
+  row->Size = entry.Size;
+  snprintf(row->ShortName, sizeof row->ShortName, "%s", entry.ShortName);
+  memcpy(row->Name, entry.Name, length);  // the NUL is calloc's
   return row;
 }
 
@@ -89,8 +91,8 @@ static uint32_t DateKey(FILETIME lastUsed) {
   return date.wYear * 10000u + date.wMonth * 100u + date.wDay;
 }
 
-// Compared, never subtracted: two 32-bit values far apart would overflow.
-static int LargestFirst(uint32_t a, uint32_t b) { return a < b ? 1 : a > b ? -1 : 0; }
+// Compared, never subtracted: two values far apart would overflow.
+static int LargestFirst(uint64_t a, uint64_t b) { return a < b ? 1 : a > b ? -1 : 0; }
 
 int CompareRows(const CachedFileRow* a, const CachedFileRow* b, int column) {
   if (!a || !b) return 0;
@@ -115,7 +117,7 @@ const char* CellText(const CachedFileRow* row, int column, const char* noInfo, c
     case COLUMN_NAME:
       return row->Name;
     case COLUMN_SIZE:
-      snprintf(buffer, size, "%u", row->Size);
+      snprintf(buffer, size, "%" PRIu64, row->Size);
       break;
     case COLUMN_LAST_USED:
       if (LastUsedDate(row->LastUsed, &date))
@@ -134,10 +136,10 @@ double FillKilobytes(double bytes) { return (bytes + 512) / 1024; }
 
 double DeletionKilobytes(double bytes) { return bytes / 1024; }
 
-void SubtractRow(uint32_t* count, double* bytes, uint32_t size) {
+void SubtractRow(uint32_t* count, double* bytes, uint64_t size) {
   if (*count > 0) *count -= 1;
   if (*bytes > 0) {
-    *bytes -= size;
+    *bytes -= static_cast<double>(size);
     if (*bytes < 0) *bytes = 0;
   }
 }
@@ -166,9 +168,9 @@ static void ShowTotals(HWND page, const char* text) { SetDlgItemTextA(page, IDC_
 // One scanned file's row: made, counted, given its record and inserted with
 // call-back texts at the next index; false when no row was added.
 static bool AddFileRow(HWND list, int index, const CacheFolderEntry& entry) {
-  CachedFileRow* row = NewCachedFileRow(entry.Name, static_cast<uint32_t>(entry.Size));
+  CachedFileRow* row = NewCachedFileRow(entry);
   if (!row) return false;
-  ListedBytes += row->Size;
+  ListedBytes += static_cast<double>(row->Size);
   ListedFileCount += 1;
   CachedFileRecord record;
   if (ReadCachedFileRecord(row->Name, &record)) {
@@ -252,16 +254,6 @@ static void ShowCannotDelete(HWND list, const char* name) {
   MessageBoxA(list, message, BOX_CAPTION, MB_ICONEXCLAMATION);
 }
 
-// A path that does not fit is never cut short (the cut path could name
-// another file): such a file cannot be deleted.
-static bool DeleteCachedFile(const char* name) {
-  char path[MAX_PATH];
-  if (!CachedFilePath(name, path, sizeof path)) return false;
-  if (DeleteFileA(path)) return true;
-  DWORD error = GetLastError();
-  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;  // already gone
-}
-
 // Deletes the selected files from the top down, stopping at the first one
 // that cannot go.
 static void DeleteSelectedFiles(HWND list) {
@@ -272,7 +264,7 @@ static void DeleteSelectedFiles(HWND list) {
   int index = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
   while (index >= 0) {
     const CachedFileRow* row = RowOf(list, index);
-    if (row && !DeleteCachedFile(row->Name)) {
+    if (row && !DeleteListedFile({row->Name, row->ShortName, row->Size})) {
       ShowCannotDelete(list, row->Name);
       return;
     }

@@ -6,22 +6,25 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "settings/cache_folder.h"
+
 // One listed file, owned by its list item. The name comes last and takes
 // only the room it needs, so that large caches stay small in memory.
 struct CachedFileRow {
-  uint32_t Size;      // low 32 bits of the file's size
-  FILETIME LastUsed;  // from the file's record; zero without one
-  uint32_t Hits;      // from the file's record; zero without one
-  char Name[];        // up to 259 characters and the NUL
+  uint64_t Size;        // bytes, all 64 bits
+  FILETIME LastUsed;    // from the file's record; zero without one
+  uint32_t Hits;        // from the file's record; zero without one
+  char ShortName[14];   // the scan's short name; empty without one
+  char Name[];          // up to 259 characters and the NUL
 };
 
 constexpr int FILE_LIST_COLUMNS = 4;
 constexpr int COLUMN_NAME = 0;
 constexpr int FILE_NAME_MAX = MAX_PATH - 1;
 
-// A zeroed row holding the name (cut to FILE_NAME_MAX) and size; null when
-// the heap is exhausted. Free it with free().
-CachedFileRow* NewCachedFileRow(const char* name, uint32_t size);
+// A zeroed row holding the scanned file's names (the long one cut to
+// FILE_NAME_MAX) and size; null when the heap is exhausted. Free it with free().
+CachedFileRow* NewCachedFileRow(const CacheFolderEntry& entry);
 // The sort order of the list: negative when a comes first. A missing row
 // equals anything; a column without an order ranks everything equal.
 int CompareRows(const CachedFileRow* a, const CachedFileRow* b, int column);
@@ -34,6 +37,6 @@ const char* CellText(const CachedFileRow* row, int column, const char* noInfo, c
 double FillKilobytes(double bytes);
 double DeletionKilobytes(double bytes);
 // Takes a row that goes out of the totals; neither falls below zero.
-void SubtractRow(uint32_t* count, double* bytes, uint32_t size);
+void SubtractRow(uint32_t* count, double* bytes, uint64_t size);
 // The totals line from a "%ld ... %.0lf" format.
 void FormatTotals(const char* format, uint32_t count, double kilobytes, char* text, size_t size);

@@ -1,6 +1,7 @@
 #include "settings/cache_folder.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "settings/registry_key.h"
 #include "settings/settings.h"
@@ -29,6 +30,45 @@ void ScanCacheFolder(CacheFolderVisit visit, void* context) {
     if (!visit(entry, context)) break;
   } while (FindNextFileA(scan, &found));
   FindClose(scan);
+}
+
+// Whether the file found at a path is the listed one: same name, short name
+// and size.
+static bool NamesListedFile(const WIN32_FIND_DATAA& found, const CacheFolderEntry& listed) {
+  return strcmp(found.cFileName, listed.Name) == 0 && strcmp(found.cAlternateFileName, listed.ShortName) == 0 &&
+         FoundSize(found) == listed.Size;
+}
+
+// Where a path leads: to the listed file, to nothing at all, or not to the
+// listed file (another file is there, or the path cannot be built).
+enum class Reach { LISTED_FILE, NOTHING, NOT_THE_FILE };
+
+// What the path CacheDirectory\name leads to. The ANSI calls drop a trailing
+// dot or blank and spell characters outside the code page by best fit, so a
+// listed name can lead to another file, or to none while the file is there.
+static Reach ReachByName(const char* name, const CacheFolderEntry& listed, char* path, size_t size) {
+  if (!CachedFilePath(name, path, size)) return Reach::NOT_THE_FILE;
+  WIN32_FIND_DATAA found;
+  HANDLE lookup = FindFirstFileA(path, &found);
+  if (lookup == INVALID_HANDLE_VALUE) {
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Reach::NOTHING : Reach::NOT_THE_FILE;
+  }
+  FindClose(lookup);
+  return NamesListedFile(found, listed) ? Reach::LISTED_FILE : Reach::NOT_THE_FILE;
+}
+
+bool DeleteListedFile(const CacheFolderEntry& listed) {
+  char path[MAX_PATH];
+  Reach reach = ReachByName(listed.Name, listed, path, sizeof path);
+  // A short name is the one spelling that the ANSI calls never change.
+  if (reach != Reach::LISTED_FILE && listed.ShortName[0] != '\0')
+    reach = ReachByName(listed.ShortName, listed, path, sizeof path);
+  if (reach == Reach::NOTHING) return true;
+  if (reach == Reach::NOT_THE_FILE) return false;
+  if (DeleteFileA(path)) return true;
+  DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 uint32_t ReadTotalKilobytes() {

@@ -1,5 +1,5 @@
-// The cache folder: the scan of its top level and the path of a cached
-// file; and the driver's "Total" counter of kilobytes saved.
+// The cache folder: the scan of its top level, the path and deletion of a
+// cached file; and the driver's "Total" counter of kilobytes saved.
 #pragma once
 #include <windows.h>
 
@@ -24,6 +24,11 @@ void ScanCacheFolder(CacheFolderVisit visit, void* context);
 // CacheDirectory\name; false when the folder is unusable or the path does
 // not fit. It is never cut short: a cut path could name another file.
 bool CachedFilePath(const char* name, char* path, size_t size);
+
+// Deletes the listed file and never another one. True when the file is gone
+// (deleted now or no longer there); false when it could not be deleted or
+// no path reaches it.
+bool DeleteListedFile(const CacheFolderEntry& listed);
 
 // The driver's counter "Total": 0 when the key or the value cannot be read.
 uint32_t ReadTotalKilobytes();

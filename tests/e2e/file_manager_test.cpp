@@ -35,8 +35,8 @@ std::string Today(const char* format) {
   return text;
 }
 
-std::wstring LongPath(const std::string& name) {
-  std::string path = std::string("\\\\?\\") + kCache + "\\" + name;
+std::wstring LongPath(const std::string& name, const char* folder = kCache) {
+  std::string path = std::string("\\\\?\\") + folder + "\\" + name;
   return std::wstring(path.begin(), path.end());
 }
 
@@ -54,16 +54,17 @@ class FileManager : public PanelTest {
     for (const std::string& name : records) DeleteDriverValue(name.c_str());
     RemoveFolders();
   }
+  // Wide calls on \\?\ paths reach every name that a test makes.
   static void RemoveFolders() {
     for (const char* folder : {kCache, kSource}) {
-      WIN32_FIND_DATAA entry;
-      HANDLE scan = FindFirstFileA((std::string(folder) + "\\*").c_str(), &entry);
+      WIN32_FIND_DATAW entry;
+      HANDLE scan = FindFirstFileW(LongPath("*", folder).c_str(), &entry);
       if (scan != INVALID_HANDLE_VALUE) {
         do {
-          std::string path = std::string(folder) + "\\" + entry.cFileName;
-          if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA(path.c_str());
-          else if (entry.cFileName[0] != '.') RemoveDirectoryA(path.c_str());
-        } while (FindNextFileA(scan, &entry));
+          std::wstring path = LongPath("", folder) + entry.cFileName;
+          if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW(path.c_str());
+          else if (entry.cFileName[0] != L'.') RemoveDirectoryW(path.c_str());
+        } while (FindNextFileW(scan, &entry));
         FindClose(scan);
       }
       RemoveDirectoryA(folder);
@@ -196,13 +197,13 @@ TEST_F(FileManager, ListsFilesWithTheirRecordsAndTheLanguageFilesTexts) {
 
 TEST_F(FileManager, EachHeaderSortsInItsOneOrderAndEveryVisitByName) {
   Cached("b-small.dat", 1, Record(Utc(2020, 5, 1, 1), 7));
-  Cached("A-huge.dat", 3000000000ull, Record(Utc(2020, 5, 1, 23), 0xFFFFFFFFu));  // sparse
+  Cached("A-huge.dat", 5000000000ull, Record(Utc(2020, 5, 1, 23), 0xFFFFFFFFu));  // sparse
   Cached("c-mid.dat", 2000, Record(Utc(2021, 1, 1, 0), 0));
   Cached("D-none.dat", 500);
   ASSERT_TRUE(OpenFileManager());
   const Names byName = {"A-huge.dat", "b-small.dat", "c-mid.dat", "D-none.dat"};
   EXPECT_EQ(ListedNames(), byName);
-  EXPECT_EQ(ListViewCell(list, 0, 1), "3000000000");
+  EXPECT_EQ(ListViewCell(list, 0, 1), "5000000000");
   EXPECT_EQ(ListViewCell(list, 0, 3), "4294967295");
 
   for (int click = 0; click < 2; click++) {
@@ -284,9 +285,9 @@ TEST_F(FileManager, StopsAtAFileInUseAndPassesFilesAlreadyGone) {
 }
 
 // A long name (255 characters, the most this host's file system holds)
-// makes a path beyond MAX_PATH: it is listed whole and never deleted
-// through a cut path. A stored folder that
-// names no usable folder lists nothing.
+// makes a path beyond MAX_PATH: it is listed whole and deleted through its
+// short name, never through a cut path. A stored folder that names no
+// usable folder lists nothing.
 TEST_F(FileManager, LongNamesAreNeverCutAndUnusableFoldersListNothing) {
   std::string longName = "L" + std::string(250, 'n') + ".dat";
   HANDLE file = CreateFileW(LongPath(longName).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -298,12 +299,9 @@ TEST_F(FileManager, LongNamesAreNeverCutAndUnusableFoldersListNothing) {
   ASSERT_TRUE(OpenFileManager());
   EXPECT_EQ(ListViewRows(list, 4), (Rows{{longName, "0", "2/3/2020", "9"}}));
   SelectListViewRows(list, {0});
-  PressButton(page, kDeleteButton);
-  EXPECT_EQ(AnswerBox().text, "Cannot delete " + longName + ". File is probably in use.");
-  Sync(page);
-  EXPECT_EQ(ListViewRowCount(list), 1);
-  EXPECT_NE(GetFileAttributesW(LongPath(longName).c_str()), INVALID_FILE_ATTRIBUTES);
-  DeleteFileW(LongPath(longName).c_str());
+  ClickAndSync(page, kDeleteButton);
+  EXPECT_EQ(ListViewRowCount(list), 0);
+  EXPECT_EQ(GetFileAttributesW(LongPath(longName).c_str()), INVALID_FILE_ATTRIBUTES);
   ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
 
   const char* rootFile = "C:\\fm_root.dat";
@@ -324,6 +322,23 @@ TEST_F(FileManager, LongNamesAreNeverCutAndUnusableFoldersListNothing) {
     ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
   }
   DeleteFileA(rootFile);
+}
+
+// The ANSI calls spell "dot." as "dot": Delete on the row of "dot." deletes
+// that file and leaves "dot" and its row.
+TEST_F(FileManager, DeletingATrailingDotNameLeavesItsTwin) {
+  for (const char* name : {"dot", "dot."}) {
+    HANDLE file = CreateFileW(LongPath(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+  }
+  ASSERT_TRUE(OpenFileManager());
+  ASSERT_EQ(ListedNames(), (Names{"dot", "dot."}));
+  SelectListViewRows(list, {1});
+  ClickAndSync(page, kDeleteButton);
+  EXPECT_EQ(ListedNames(), (Names{"dot"}));
+  EXPECT_NE(GetFileAttributesW(LongPath("dot").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(LongPath("dot.").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

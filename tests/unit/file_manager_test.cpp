@@ -17,8 +17,8 @@ struct FreeRow {
 };
 using Row = std::unique_ptr<CachedFileRow, FreeRow>;
 
-Row MakeRow(const char* name, uint32_t size = 0, FILETIME lastUsed = {}, uint32_t hits = 0) {
-  Row row(NewCachedFileRow(name, size));
+Row MakeRow(const char* name, uint64_t size = 0, FILETIME lastUsed = {}, uint32_t hits = 0) {
+  Row row(NewCachedFileRow({name, "", size}));
   row->LastUsed = lastUsed;
   row->Hits = hits;
   return row;
@@ -40,6 +40,7 @@ TEST(FileManagerRows, CompareRowsInEachColumnsFixedOrder) {
       {"largest size first", MakeRow("a", 1000), MakeRow("b", 2000), 1, 1},
       {"sizes 2^31 and more apart", MakeRow("a", 1), MakeRow("b", 3000000000u), 1, 1},
       {"sizes at the extremes", MakeRow("a", 0xFFFFFFFFu), MakeRow("b", 0), 1, -1},
+      {"sizes of 4 GB and more", MakeRow("a", 0xFFFFFFFFu), MakeRow("b", 0x100000000u), 1, 1},
       {"equal sizes", MakeRow("a", 7), MakeRow("b", 7), 1, 0},
       {"most hits first", MakeRow("a", 0, {}, 2), MakeRow("b", 0, {}, 5), 3, 1},
       {"hits at the extremes", MakeRow("a", 0, {}, 0), MakeRow("b", 0, {}, 0xFFFFFFFFu), 3, 1},
@@ -63,14 +64,14 @@ TEST(FileManagerRows, CompareRowsInEachColumnsFixedOrder) {
 }
 
 TEST(FileManagerRows, CellTextsAreTheRowsFieldsAndTheNameIsData) {
-  Row dated = MakeRow("%s%n.dat", 0xFFFFFFFFu, Utc(1997, 3, 7, 23), 42);
+  Row dated = MakeRow("%s%n.dat", 5000000000u, Utc(1997, 3, 7, 23), 42);
   Row undated = MakeRow("plain.txt");
   struct Case {
     const CachedFileRow* row;
     int column;
     const char* text;
   };
-  const Case cases[] = {{dated.get(), 1, "4294967295"}, {dated.get(), 2, "3/7/1997"}, {dated.get(), 3, "42"},
+  const Case cases[] = {{dated.get(), 1, "5000000000"}, {dated.get(), 2, "3/7/1997"}, {dated.get(), 3, "42"},
                         {undated.get(), 2, "No info available"}, {undated.get(), 3, "0"}, {nullptr, 1, ""}};
   char buffer[50];
   for (const Case& c : cases)
@@ -105,6 +106,10 @@ TEST(FileManagerRows, TotalsRoundOnFillButNotOnDeletion) {
   }
   FormatTotals(format, 10000, FillKilobytes(10000.0 * 0xFFFFFFFFu), text, sizeof text);
   EXPECT_STREQ(text, "10000 File(s), 41943039991 K") << "a sum beyond 32 bits";
+  bytes = 6442450944.0 + 1024;  // 6 GB and 1 K
+  SubtractRow(&count, &bytes, 5368709120u);  // 5 GB
+  FormatTotals(format, count, DeletionKilobytes(bytes), text, sizeof text);
+  EXPECT_STREQ(text, "0 File(s), 1048577 K") << "a row of 5 GB goes whole";
 }
 
 TEST(CacheFolder, PathsAreNeverCutShort) {

@@ -1,10 +1,16 @@
-// Day counting for the age of cached files, and the watchdog's arithmetic.
+// Day counting for the age of cached files, deleting the one listed file,
+// housekeeping's records, and the watchdog's arithmetic.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "app/housekeeping.h"
 #include "app/watchdog.h"
+#include "harness.h"
+#include "settings/cache_folder.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -58,6 +64,123 @@ TEST(FreeSpace, RootComesFromTheCacheDirectory) {
   EXPECT_EQ(memcmp(root, "E:\0", 4), 0);
   CacheDriveRoot("", root);
   EXPECT_EQ(root[0], '\0');
+}
+
+struct MadeFile {
+  std::wstring name;
+  DWORD size;
+};
+
+// A cache folder of the test's own. Files are made through \\?\ paths,
+// which keep what the ANSI calls cannot spell: a trailing dot or blank, a
+// character outside the code page.
+class CacheFolderFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    folder = std::string(temp) + "ft_cache_unit";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    snprintf(CacheDirectory, sizeof CacheDirectory, "%s", folder.c_str());
+  }
+  void TearDown() override {
+    RemoveDirectoryA(folder.c_str());
+    snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\");
+  }
+  std::wstring Path(const std::wstring& name) const {
+    return L"\\\\?\\" + std::wstring(folder.begin(), folder.end()) + L"\\" + name;
+  }
+  void Make(const MadeFile& file) const {
+    HANDLE handle = CreateFileW(Path(file.name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    SetFilePointer(handle, static_cast<LONG>(file.size), nullptr, FILE_BEGIN);
+    SetEndOfFile(handle);
+    CloseHandle(handle);
+  }
+  bool There(const std::wstring& name) const {
+    return GetFileAttributesW(Path(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  void Remove(const std::wstring& name) const {
+    SetFileAttributesW(Path(name).c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(Path(name).c_str());
+  }
+
+  std::string folder;
+};
+
+TEST_F(CacheFolderFiles, DeletesTheListedFileAndNeverAnotherItsNameReaches) {
+  struct Case {
+    const char* label;
+    MadeFile target, twin;  // the twin (none when unnamed) always stays
+    const char* spelling;   // the target's name as the ANSI scan spells it
+    bool dropShortName;     // as if the scan had given none
+    bool gone;
+  };
+  const std::wstring omega = L"\u03A9mega.dat";
+  const Case cases[] = {
+      {"a trailing dot", {L"dot.", 3}, {L"dot", 0}, "dot.", false, true},
+      {"a trailing dot, no short name", {L"dot.", 3}, {L"dot", 0}, "dot.", true, false},
+      {"the plain twin", {L"dot", 0}, {L"dot.", 3}, "dot", false, true},
+      {"a best-fit spelling", {omega, 3}, {L"Omega.dat", 3}, "Omega.dat", false, true},
+      {"the real spelling", {L"Omega.dat", 3}, {omega, 3}, "Omega.dat", false, true},
+      {"a trailing blank, nothing at its spelling", {L"blank ", 1}, {}, "blank ", false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    Make(c.target);
+    if (!c.twin.name.empty()) Make(c.twin);
+    WIN32_FIND_DATAW found = {};
+    FindClose(FindFirstFileW(Path(c.target.name).c_str(), &found));
+    std::wstring alias = c.dropShortName ? L"" : found.cAlternateFileName;
+    std::string shortName(alias.begin(), alias.end());
+    EXPECT_EQ(DeleteListedFile({c.spelling, shortName.c_str(), c.target.size}), c.gone);
+    EXPECT_EQ(There(c.target.name), !c.gone);
+    if (!c.twin.name.empty()) EXPECT_TRUE(There(c.twin.name));
+    Remove(c.target.name);
+    Remove(c.twin.name);
+  }
+}
+
+// A due file goes with its record, and only that file; a file that stays
+// keeps its record.
+TEST_F(CacheFolderFiles, HousekeepingDeletesARecordOnlyWithItsFile) {
+  enum Kind { PLAIN, READ_ONLY, IN_USE };
+  struct Row {
+    const wchar_t* name;
+    const char* recordName;
+    bool due;
+    Kind kind;
+    bool kept;  // file and record alike
+  };
+  const Row rows[] = {{L"old.dat", "old.dat", true, PLAIN, false},
+                      {L"readonly.dat", "readonly.dat", true, READ_ONLY, true},
+                      {L"inuse.dat", "inuse.dat", true, IN_USE, true},
+                      {L"dot.", "dot.", true, PLAIN, false},
+                      {L"dot", "dot", false, PLAIN, true}};
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  HANDLE held = INVALID_HANDLE_VALUE;
+  for (const Row& row : rows) {
+    Make({row.name, 1});
+    FILETIME lastUsed = row.due ? FILETIME{} : now;
+    WriteDriverValue(row.recordName, REG_BINARY,
+                     Concat({Le32(1), Le32(0), Le32(lastUsed.dwLowDateTime), Le32(lastUsed.dwHighDateTime), Le32(1),
+                             Le32(0)}));
+    if (row.kind == READ_ONLY) SetFileAttributesW(Path(row.name).c_str(), FILE_ATTRIBUTE_READONLY);
+    if (row.kind == IN_USE)
+      held = CreateFileW(Path(row.name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  }
+  HousekeepingSettings = {1, 30};
+  RemoveUnusedCachedFiles();
+  CloseHandle(held);
+
+  for (const Row& row : rows) {
+    Bytes record;
+    EXPECT_EQ(There(row.name), row.kept) << row.recordName;
+    EXPECT_EQ(ReadDriverValue(row.recordName, &record), row.kept) << row.recordName;
+    DeleteDriverValue(row.recordName);
+    Remove(row.name);
+  }
 }
 
 }  // namespace
