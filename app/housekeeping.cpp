@@ -22,8 +22,9 @@ bool DueForDeletion(int age, int32_t autoDeleteDays) {
 
 // Judges one scanned file by its record and, when it is due, deletes that
 // file (never another one its name reaches) and then its record. A file
-// that could not be deleted keeps its record for the next start. The
-// context is today's date.
+// that could not be deleted keeps its record for the next start. The scan
+// shows no other file, so the path is always looked up; few files are due
+// at a start. The context is today's date.
 static bool RemoveIfUnused(const CacheFolderEntry& entry, void* context) {
   const SYSTEMTIME& today = *static_cast<const SYSTEMTIME*>(context);
   FILETIME lastUsed;
@@ -31,7 +32,7 @@ static bool RemoveIfUnused(const CacheFolderEntry& entry, void* context) {
   SYSTEMTIME lastUsedDate;
   if (!FileTimeToSystemTime(&lastUsed, &lastUsedDate)) return true;
   if (DueForDeletion(DaysBetween(today, lastUsedDate), HousekeepingSettings.AutoDeleteDays) &&
-      DeleteListedFile(entry))
+      DeleteListedFile(entry, true))
     DeleteCachedFileRecord(entry.Name);
   return true;
 }

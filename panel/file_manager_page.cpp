@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -51,6 +52,8 @@ static char CellBuffer[CELL_TEXT_SIZE];
 // writes the totals line itself, or with the page): a row's deletion then
 // only frees the row.
 static bool EmptyingList = false;
+// Set when a deleted row has left the totals and the line is not yet rewritten.
+static bool RowsLeftTotals = false;
 
 // A list of thousands of rows fills many times faster when it does not
 // repaint and measure itself again after every row.
@@ -165,30 +168,22 @@ static CachedFileRow* RowOf(HWND list, int index) {
 
 static void ShowTotals(HWND page, const char* text) { SetDlgItemTextA(page, IDC_FILES_TOTALS, text); }
 
-// One scanned file's row: made, counted, given its record and inserted with
-// call-back texts at the next index; false when no row was added.
-static bool AddFileRow(HWND list, int index, const CacheFolderEntry& entry) {
-  CachedFileRow* row = NewCachedFileRow(entry);
-  if (!row) return false;
-  ListedBytes += static_cast<double>(row->Size);
-  ListedFileCount += 1;
-  CachedFileRecord record;
-  if (ReadCachedFileRecord(row->Name, &record)) {
-    row->LastUsed = record.LastUsed;
-    row->Hits = record.Hits;
-  }
+// Inserts a row at the top of the list with call-back texts and counts it;
+// false (and the row freed) when the list did not take it.
+static bool InsertRowOnTop(HWND list, CachedFileRow* row) {
   LVITEMA item = {};
   item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-  item.iItem = index;
+  item.iItem = 0;
   item.pszText = LPSTR_TEXTCALLBACKA;
   item.iImage = 0;
   item.lParam = reinterpret_cast<LPARAM>(row);
   int inserted = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
   if (inserted < 0) {  // the list owns no row it did not take
-    SubtractRow(&ListedFileCount, &ListedBytes, row->Size);
     free(row);
     return false;
   }
+  ListedBytes += static_cast<double>(row->Size);
+  ListedFileCount += 1;
   for (int column = COLUMN_SIZE; column < FILE_LIST_COLUMNS; column++) {
     LVITEMA cell = {};
     cell.iSubItem = column;
@@ -198,25 +193,58 @@ static bool AddFileRow(HWND list, int index, const CacheFolderEntry& entry) {
   return true;
 }
 
-struct FillState {
-  HWND list;
-  int index;
+// The rows of one scan, in scan order, each with its record.
+struct ScannedRows {
+  CachedFileRow** rows;
+  size_t count;
+  size_t capacity;
 };
 
-static bool AddScannedFile(const CacheFolderEntry& entry, void* context) {
-  auto* fill = static_cast<FillState*>(context);
-  if (AddFileRow(fill->list, fill->index, entry)) fill->index++;
+static bool CollectRow(const CacheFolderEntry& entry, void* context) {
+  auto* scanned = static_cast<ScannedRows*>(context);
+  if (scanned->count == scanned->capacity) {
+    size_t capacity = scanned->capacity ? scanned->capacity * 2 : 256;
+    auto* grown = static_cast<CachedFileRow**>(realloc(scanned->rows, capacity * sizeof(CachedFileRow*)));
+    if (!grown) return false;  // the heap is exhausted: list what there is
+    scanned->rows = grown;
+    scanned->capacity = capacity;
+  }
+  CachedFileRow* row = NewCachedFileRow(entry);
+  if (!row) return true;
+  CachedFileRecord record;
+  if (ReadCachedFileRecord(row->Name, &record)) {
+    row->LastUsed = record.LastUsed;
+    row->Hits = record.Hits;
+  }
+  scanned->rows[scanned->count++] = row;
   return true;
+}
+
+// Inserts the rows in the list's order by name, rows of equal names in scan
+// order, each on top, the last one first. The list view keeps an id per
+// item in the order of insertion and looks the id up from the front, then
+// closes the gap, whenever an item goes; it empties itself from the bottom.
+// So the item that goes first was inserted first and every look-up ends at
+// once. Its sort then finds the rows in order and moves none.
+static void InsertScannedRows(HWND list, ScannedRows* scanned) {
+  std::stable_sort(scanned->rows, scanned->rows + scanned->count, [](const CachedFileRow* a, const CachedFileRow* b) {
+    return CompareRows(a, b, COLUMN_NAME) < 0;
+  });
+  for (size_t index = scanned->count; index > 0; index--) InsertRowOnTop(list, scanned->rows[index - 1]);
 }
 
 // Fills the list from the cache folder and writes the totals line.
 static void FillFileList(HWND list, HWND page) {
   ListedFileCount = 0;
   ListedBytes = 0;
-  FillState fill = {list, 0};
-  if (list) ScanCacheFolder(AddScannedFile, &fill);
+  if (list) {
+    ScannedRows scanned = {};
+    ScanCacheFolder(CollectRow, &scanned);
+    InsertScannedRows(list, &scanned);
+    free(scanned.rows);
+  }
 
-  // Kept for the deletions to come, which rewrite the line row by row.
+  // Kept for the deletions to come, which rewrite the line.
   GetFormatText(TEXT_FILES_TOTALS, TotalsFormat, sizeof TotalsFormat);
   char totals[TOTALS_SIZE];
   if (ListedFileCount == 0)
@@ -233,6 +261,19 @@ static int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM column) {
 
 static void SortFileList(HWND list, int column) {
   if (list) SendMessageA(list, LVM_SORTITEMS, column, reinterpret_cast<LPARAM>(CompareItems));
+}
+
+// Sorts a new fill by name and marks the rows whose names differ only in
+// case, which now stand together: a deletion looks their paths up first.
+static void SortFillByName(HWND list) {
+  SortFileList(list, COLUMN_NAME);
+  int count = list ? static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+  CachedFileRow* above = count > 0 ? RowOf(list, 0) : nullptr;
+  for (int index = 1; index < count; index++) {
+    CachedFileRow* row = RowOf(list, index);
+    if (above && row && CompareRows(above, row, COLUMN_NAME) == 0) above->NameShared = row->NameShared = true;
+    above = row;
+  }
 }
 
 static void ShowCaption(HWND page) {
@@ -254,40 +295,63 @@ static void ShowCannotDelete(HWND list, const char* name) {
   MessageBoxA(list, message, BOX_CAPTION, MB_ICONEXCLAMATION);
 }
 
+// Deletes the files of the selected rows from the top down and stops at the
+// first one that cannot go. Returns the index of that row, or the number of
+// rows when every file went.
+static int DeleteFilesOfSelectedRows(HWND list) {
+  int index = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+  while (index >= 0) {
+    const CachedFileRow* row = RowOf(list, index);
+    if (row && !DeleteListedFile({row->Name, row->ShortName, row->Size}, row->NameShared)) return index;
+    index = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, index, LVNI_SELECTED));
+  }
+  return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+// Removes the selected rows above the given index, from the bottom up: the
+// list view moves every row below a deleted one, and with its redrawing
+// on it scrolls and repaints after each deletion.
+static void RemoveSelectedRows(HWND list, int above) {
+  RedrawHeld held(list);
+  for (int index = above - 1; index >= 0; index--)
+    if (SendMessageA(list, LVM_GETITEMSTATE, index, LVIS_SELECTED) & LVIS_SELECTED)
+      SendMessageA(list, LVM_DELETEITEM, index, 0);
+}
+
 // Deletes the selected files from the top down, stopping at the first one
-// that cannot go.
+// that cannot go; the rows of the files that went leave the list before
+// the box about that one shows.
 static void DeleteSelectedFiles(HWND list) {
   if (SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 0) {
     ShowMessageText(list, TEXT_FILES_NOTHING_SELECTED, MB_ICONEXCLAMATION);
     return;
   }
-  int index = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
-  while (index >= 0) {
-    const CachedFileRow* row = RowOf(list, index);
-    if (row && !DeleteListedFile({row->Name, row->ShortName, row->Size})) {
-      ShowCannotDelete(list, row->Name);
-      return;
-    }
-    SendMessageA(list, LVM_DELETEITEM, index, 0);
-    // The rows below moved up by one: search on from the one before.
-    index = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, index - 1, LVNI_SELECTED));
+  int stop = DeleteFilesOfSelectedRows(list);
+  const CachedFileRow* kept = RowOf(list, stop);  // it stays, but moves up
+  RemoveSelectedRows(list, stop);
+  if (RowsLeftTotals) {
+    char totals[TOTALS_SIZE];
+    FormatTotals(TotalsFormat, ListedFileCount, DeletionKilobytes(ListedBytes), totals, sizeof totals);
+    ShowTotals(GetParent(list), totals);
+    RowsLeftTotals = false;
   }
+  if (kept) ShowCannotDelete(list, kept->Name);
 }
 
-static void ForgetRow(HWND page, const NMLISTVIEW* deletion) {
+// Takes a row that leaves the list out of the totals and frees it. The
+// totals line is the deletion's to rewrite, once at its end.
+static void ForgetRow(const NMLISTVIEW* deletion) {
   auto* row = reinterpret_cast<CachedFileRow*>(deletion->lParam);
   if (!row) return;
   SubtractRow(&ListedFileCount, &ListedBytes, row->Size);
   free(row);
   if (EmptyingList) return;  // every item goes now: none keeps a pointer, no one reads the line
+  RowsLeftTotals = true;
   LVITEMA item = {};
   item.mask = LVIF_PARAM;
   item.iItem = deletion->iItem;
   item.lParam = 0;
   SendMessageA(deletion->hdr.hwndFrom, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  char totals[TOTALS_SIZE];
-  FormatTotals(TotalsFormat, ListedFileCount, DeletionKilobytes(ListedBytes), totals, sizeof totals);
-  ShowTotals(page, totals);
 }
 
 static void SupplyCellText(NMLVDISPINFOA* request) {
@@ -297,7 +361,7 @@ static void SupplyCellText(NMLVDISPINFOA* request) {
       const_cast<char*>(CellText(row, request->item.iSubItem, NoInfoText, CellBuffer, sizeof CellBuffer));
 }
 
-static void AnswerListNotify(HWND page, const NMHDR* notify) {
+static void AnswerListNotify(const NMHDR* notify) {
   switch (notify->code) {
     case LVN_GETDISPINFOA:
       SupplyCellText(reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(notify)));
@@ -309,7 +373,7 @@ static void AnswerListNotify(HWND page, const NMHDR* notify) {
       if (reinterpret_cast<const NMLVKEYDOWN*>(notify)->wVKey == VK_DELETE) DeleteSelectedFiles(notify->hwndFrom);
       break;
     case LVN_DELETEITEM:
-      ForgetRow(page, reinterpret_cast<const NMLISTVIEW*>(notify));
+      ForgetRow(reinterpret_cast<const NMLISTVIEW*>(notify));
       break;
   }
 }
@@ -360,7 +424,7 @@ static void RefreshFileList(HWND page) {
     SendMessageA(FileListView, LVM_DELETEALLITEMS, 0, 0);
     EmptyingList = false;
     FillFileList(FileListView, page);
-    SortFileList(FileListView, COLUMN_NAME);
+    SortFillByName(FileListView);
   } else {
     FillFileList(FileListView, page);
   }
@@ -374,7 +438,7 @@ INT_PTR CALLBACK FileManagerPageProc(HWND page, UINT message, WPARAM wParam, LPA
     case WM_INITDIALOG:
       EmptyingList = false;
       FileListView = CreateFileList(page);
-      SortFileList(FileListView, COLUMN_NAME);
+      SortFillByName(FileListView);
       ShowCaption(page);
       SetControlText(page, IDC_FILES_DELETE, TEXT_FILES_DELETE);
       return TRUE;
@@ -384,7 +448,7 @@ INT_PTR CALLBACK FileManagerPageProc(HWND page, UINT message, WPARAM wParam, LPA
     case WM_NOTIFY: {
       const auto* notify = reinterpret_cast<const NMHDR*>(lParam);
       if (notify->idFrom == IDC_FILES_LIST) {
-        AnswerListNotify(page, notify);
+        AnswerListNotify(notify);
         return FALSE;
       }
       return AnswerSheetNotify(page, notify, FILE_MANAGER_ACTIONS);

@@ -14,6 +14,7 @@ struct CachedFileRow {
   uint64_t Size;        // bytes, all 64 bits
   FILETIME LastUsed;    // from the file's record; zero without one
   uint32_t Hits;        // from the file's record; zero without one
+  bool NameShared;      // another row's name is the same but for case
   char ShortName[14];   // the scan's short name; empty without one
   char Name[];          // up to 259 characters and the NUL
 };

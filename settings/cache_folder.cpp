@@ -32,6 +32,8 @@ void ScanCacheFolder(CacheFolderVisit visit, void* context) {
   FindClose(scan);
 }
 
+static bool Missing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
 // Whether the file found at a path is the listed one: same name, short name
 // and size.
 static bool NamesListedFile(const WIN32_FIND_DATAA& found, const CacheFolderEntry& listed) {
@@ -43,32 +45,42 @@ static bool NamesListedFile(const WIN32_FIND_DATAA& found, const CacheFolderEntr
 // listed file (another file is there, or the path cannot be built).
 enum class Reach { LISTED_FILE, NOTHING, NOT_THE_FILE };
 
-// What the path CacheDirectory\name leads to. The ANSI calls drop a trailing
-// dot or blank and spell characters outside the code page by best fit, so a
-// listed name can lead to another file, or to none while the file is there.
+// What the path CacheDirectory\name leads to.
 static Reach ReachByName(const char* name, const CacheFolderEntry& listed, char* path, size_t size) {
   if (!CachedFilePath(name, path, size)) return Reach::NOT_THE_FILE;
   WIN32_FIND_DATAA found;
   HANDLE lookup = FindFirstFileA(path, &found);
-  if (lookup == INVALID_HANDLE_VALUE) {
-    DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Reach::NOTHING : Reach::NOT_THE_FILE;
-  }
+  if (lookup == INVALID_HANDLE_VALUE) return Missing(GetLastError()) ? Reach::NOTHING : Reach::NOT_THE_FILE;
   FindClose(lookup);
   return NamesListedFile(found, listed) ? Reach::LISTED_FILE : Reach::NOT_THE_FILE;
 }
 
-bool DeleteListedFile(const CacheFolderEntry& listed) {
+// The ANSI calls drop a trailing dot or blank and spell characters outside
+// the code page by best fit, so the path of a listed name can lead to
+// another file. A name without such an end that no other file shares (case
+// aside) can lead astray only by best fit, and then to no file at all: its
+// path need not be looked up before the deletion.
+static bool NameTrusted(const char* name, bool nameShared) {
+  size_t length = strlen(name);
+  return !nameShared && length > 0 && name[length - 1] != '.' && name[length - 1] != ' ';
+}
+
+bool DeleteListedFile(const CacheFolderEntry& listed, bool nameShared) {
   char path[MAX_PATH];
-  Reach reach = ReachByName(listed.Name, listed, path, sizeof path);
+  Reach reach;
+  if (NameTrusted(listed.Name, nameShared) && CachedFilePath(listed.Name, path, sizeof path)) {
+    if (DeleteFileA(path)) return true;
+    if (!Missing(GetLastError())) return false;
+    reach = Reach::NOTHING;
+  } else {
+    reach = ReachByName(listed.Name, listed, path, sizeof path);
+  }
   // A short name is the one spelling that the ANSI calls never change.
   if (reach != Reach::LISTED_FILE && listed.ShortName[0] != '\0')
     reach = ReachByName(listed.ShortName, listed, path, sizeof path);
   if (reach == Reach::NOTHING) return true;
   if (reach == Reach::NOT_THE_FILE) return false;
-  if (DeleteFileA(path)) return true;
-  DWORD error = GetLastError();
-  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  return DeleteFileA(path) || Missing(GetLastError());
 }
 
 uint32_t ReadTotalKilobytes() {

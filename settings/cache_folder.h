@@ -27,8 +27,9 @@ bool CachedFilePath(const char* name, char* path, size_t size);
 
 // Deletes the listed file and never another one. True when the file is gone
 // (deleted now or no longer there); false when it could not be deleted or
-// no path reaches it.
-bool DeleteListedFile(const CacheFolderEntry& listed);
+// no path reaches it. nameShared: another file of the folder may have the
+// same name but for case, so the path is looked up before the deletion.
+bool DeleteListedFile(const CacheFolderEntry& listed, bool nameShared);
 
 // The driver's counter "Total": 0 when the key or the value cannot be read.
 uint32_t ReadTotalKilobytes();

@@ -324,21 +324,26 @@ TEST_F(FileManager, LongNamesAreNeverCutAndUnusableFoldersListNothing) {
   DeleteFileA(rootFile);
 }
 
-// The ANSI calls spell "dot." as "dot": Delete on the row of "dot." deletes
-// that file and leaves "dot" and its row.
-TEST_F(FileManager, DeletingATrailingDotNameLeavesItsTwin) {
-  for (const char* name : {"dot", "dot."}) {
-    HANDLE file = CreateFileW(LongPath(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+// The ANSI calls spell "dot." as "dot" and a Greek capital omega by best
+// fit as "O": Delete on such a row deletes that file and leaves its twin.
+TEST_F(FileManager, DeletingANameTheCallsCannotSpellLeavesItsTwin) {
+  const std::wstring omega = LongPath("") + L"\u03A9mega.dat";
+  for (const std::wstring& path : {LongPath("dot"), LongPath("dot."), LongPath("Omega.dat"), omega}) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    SetFilePointer(file, path == omega ? 2 : 1, nullptr, FILE_BEGIN);  // the omega's row shows 2 bytes
+    SetEndOfFile(file);
     CloseHandle(file);
   }
   ASSERT_TRUE(OpenFileManager());
-  ASSERT_EQ(ListedNames(), (Names{"dot", "dot."}));
-  SelectListViewRows(list, {1});
+  ASSERT_EQ(ListedNames(), (Names{"dot", "dot.", "Omega.dat", "Omega.dat"}));
+  SelectListViewRows(list, {1, ListViewCell(list, 2, 1) == "2" ? 2 : 3});
   ClickAndSync(page, kDeleteButton);
-  EXPECT_EQ(ListedNames(), (Names{"dot"}));
-  EXPECT_NE(GetFileAttributesW(LongPath("dot").c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(GetFileAttributesW(LongPath("dot.").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(ListViewRows(list, 2), (Rows{{"dot", "1"}, {"Omega.dat", "1"}}));
+  for (const std::wstring& path : {LongPath("dot"), LongPath("Omega.dat")})
+    EXPECT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+  for (const std::wstring& path : {LongPath("dot."), omega})
+    EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

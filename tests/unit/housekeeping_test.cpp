@@ -113,17 +113,19 @@ TEST_F(CacheFolderFiles, DeletesTheListedFileAndNeverAnotherItsNameReaches) {
     const char* label;
     MadeFile target, twin;  // the twin (none when unnamed) always stays
     const char* spelling;   // the target's name as the ANSI scan spells it
+    bool nameShared;        // with the twin's spelling, but for case
     bool dropShortName;     // as if the scan had given none
     bool gone;
   };
   const std::wstring omega = L"\u03A9mega.dat";
   const Case cases[] = {
-      {"a trailing dot", {L"dot.", 3}, {L"dot", 0}, "dot.", false, true},
-      {"a trailing dot, no short name", {L"dot.", 3}, {L"dot", 0}, "dot.", true, false},
-      {"the plain twin", {L"dot", 0}, {L"dot.", 3}, "dot", false, true},
-      {"a best-fit spelling", {omega, 3}, {L"Omega.dat", 3}, "Omega.dat", false, true},
-      {"the real spelling", {L"Omega.dat", 3}, {omega, 3}, "Omega.dat", false, true},
-      {"a trailing blank, nothing at its spelling", {L"blank ", 1}, {}, "blank ", false, true},
+      {"a trailing dot", {L"dot.", 3}, {L"dot", 0}, "dot.", false, false, true},
+      {"a trailing dot, no short name", {L"dot.", 3}, {L"dot", 0}, "dot.", false, true, false},
+      {"the plain twin", {L"dot", 0}, {L"dot.", 3}, "dot", false, false, true},
+      {"a best-fit spelling", {omega, 3}, {L"Omega.dat", 3}, "Omega.dat", true, false, true},
+      {"the real spelling", {L"Omega.dat", 3}, {omega, 3}, "Omega.dat", true, false, true},
+      {"a best-fit spelling alone", {omega, 3}, {}, "Omega.dat", false, false, true},
+      {"a trailing blank, nothing at its spelling", {L"blank ", 1}, {}, "blank ", false, false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
@@ -133,7 +135,7 @@ TEST_F(CacheFolderFiles, DeletesTheListedFileAndNeverAnotherItsNameReaches) {
     FindClose(FindFirstFileW(Path(c.target.name).c_str(), &found));
     std::wstring alias = c.dropShortName ? L"" : found.cAlternateFileName;
     std::string shortName(alias.begin(), alias.end());
-    EXPECT_EQ(DeleteListedFile({c.spelling, shortName.c_str(), c.target.size}), c.gone);
+    EXPECT_EQ(DeleteListedFile({c.spelling, shortName.c_str(), c.target.size}, c.nameShared), c.gone);
     EXPECT_EQ(There(c.target.name), !c.gone);
     if (!c.twin.name.empty()) EXPECT_TRUE(There(c.twin.name));
     Remove(c.target.name);
