@@ -8,7 +8,7 @@
 
 #include "panel/control_panel.h"
 #include "res/resource.h"
-#include "settings/channel.h"
+#include "settings/device.h"
 #include "settings/registry_key.h"
 #include "settings/settings.h"
 #include "text/message_text.h"
