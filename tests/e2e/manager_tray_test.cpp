@@ -191,20 +191,4 @@ TEST_F(Tray, FailingDisableStillSavesTheSwitchBeforeTheEnd) {
   EXPECT_EQ(StoredCacheActive(), 0u);
 }
 
-TEST_F(Tray, BlankFileTextsFallBackToTheBuiltInOnes) {
-  // Quoted blanks read as blanks and trim to nothing: no text at all.
-  WriteLanguageFile(
-      "[Errors]\n6=\" \"\n"
-      "[Menu]\n2=\"   \"\n3=\" \"\n"
-      "[Hint]\n1=\"  \"\n");
-  run = StartManager();
-  ASSERT_TRUE(tray.WaitCalls(1, 3000));
-  EXPECT_EQ(tray.Calls()[0].tip, "FileTrove is On");
-  EXPECT_EQ(TrayMenuItems(run), (std::vector<std::string>{"142 Disable FileTrove", "143 FileTrove Manager"}));
-  ManagerRun second;
-  second.program = LaunchProgram(kManagerExe);
-  EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, second.program.pid).text, "FileTrove is already loaded");
-  EXPECT_EQ(ExitCodeOf(second), 1u);
-}
-
 }  // namespace
