@@ -70,18 +70,7 @@ static void CreateAdvancedPage(HWND page) {
   CheckDlgButton(page, IDC_ADVANCED_AUTO_DELETE, HousekeepingSettings.AutoDelete ? BST_CHECKED : BST_UNCHECKED);  // 7
   SetDlgItemInt(page, IDC_ADVANCED_SIZE, CacheSettings.MaxFileSizeK, FALSE);
   EnableDays(page, HousekeepingSettings.AutoDelete != 0);  // 8
-
-  static const struct {
-    int control;
-    TextId text;
-  } LABELS[] = {
-      {IDC_ADVANCED_DIR_FRAME, TEXT_ADVANCED_DIR_FRAME},     {IDC_ADVANCED_DISK_FRAME, TEXT_ADVANCED_DISK_FRAME},
-      {IDC_ADVANCED_AUTO_DELETE, TEXT_ADVANCED_AUTO_DELETE}, {IDC_ADVANCED_DAYS_LABEL, TEXT_ADVANCED_DAYS_LABEL},
-      {IDC_ADVANCED_DAYS_UNIT, TEXT_ADVANCED_DAYS_UNIT},     {IDC_ADVANCED_SIZE_LABEL, TEXT_ADVANCED_SIZE_LABEL},
-      {IDC_ADVANCED_SIZE_UNIT, TEXT_ADVANCED_SIZE_UNIT},     {IDC_ADVANCED_FREE_LABEL, TEXT_ADVANCED_FREE_LABEL},
-      {IDC_ADVANCED_FREE_UNIT, TEXT_ADVANCED_FREE_UNIT},
-  };
-  for (const auto& label : LABELS) SetControlText(page, label.control, label.text);  // 9
+  SetDialogLabels(page, IDD_ADVANCED);
 }
 
 // The days as the edit shows them: the up-down of 1035 groups thousands.

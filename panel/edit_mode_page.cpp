@@ -15,9 +15,6 @@
 
 char NewExtension[EXTENSION_SIZE] = "TXT";
 
-// A dialog template stores control ids as 16 bits: -1 arrives as 0xFFFF.
-constexpr int EXPLANATION_ID = IDC_EDIT_EXPLANATION & 0xFFFF;
-
 // Texts read from HKEY_CLASSES_ROOT: at most 260 bytes, plus a NUL of ours.
 constexpr DWORD REGISTRY_TEXT_SIZE = 260;
 using RegistryText = char[REGISTRY_TEXT_SIZE + 1];
@@ -174,15 +171,7 @@ void ApplyEditMode(HWND page) {
 }
 
 static void CreateEditModePage(HWND page) {
-  static const struct {
-    int control;
-    TextId text;
-  } LABELS[] = {
-      {IDC_EDIT_GENERAL_FRAME, TEXT_EDIT_GENERAL_FRAME}, {IDC_EDIT_ENABLE, TEXT_EDIT_ENABLE},
-      {EXPLANATION_ID, TEXT_EDIT_EXPLANATION},          {IDC_EDIT_TYPES_FRAME, TEXT_EDIT_TYPES_FRAME},
-      {IDC_EDIT_ADD, TEXT_EDIT_ADD},                    {IDC_EDIT_REMOVE, TEXT_EDIT_REMOVE},
-  };
-  for (const auto& label : LABELS) SetControlText(page, label.control, label.text);
+  SetDialogLabels(page, IDD_EDIT_MODE);
   CheckDlgButton(page, IDC_EDIT_ENABLE, EditModeTable.EditModeEnabled ? BST_CHECKED : BST_UNCHECKED);
   EnableEditModeControls(page, EditModeTable.EditModeEnabled != 0);
   HWND list = GetDlgItem(page, IDC_EDIT_LIST);
@@ -266,9 +255,7 @@ INT_PTR CALLBACK EditModePageProc(HWND page, UINT message, WPARAM wParam, LPARAM
 static void CreateAddDialog(HWND dialog) {
   SendDlgItemMessageA(dialog, IDC_ADDEXT_TEXT, EM_LIMITTEXT, EXTENSION_CHARS, 0);
   SetDlgItemTextA(dialog, IDC_ADDEXT_TEXT, NewExtension);
-  SetControlText(dialog, IDC_ADDEXT_LABEL, TEXT_EDIT_ADD_LABEL);
-  SetControlText(dialog, IDOK, TEXT_EDIT_ADD_OK);
-  SetControlText(dialog, IDCANCEL, TEXT_EDIT_ADD_CANCEL);
+  SetDialogLabels(dialog, IDD_ADD_EXTENSION);
   char title[MESSAGE_TEXT_SIZE];
   GetMessageText(TEXT_EDIT_ADD_TITLE, title, sizeof title);
   SetWindowTextA(dialog, title);

@@ -27,9 +27,7 @@ static void CreateGeneralPage(HWND page) {
     CacheSettings.CacheActive = ActiveAtPanelOpen;
     ActiveAtPanelOpen = HANDOVER_EMPTY;
   }
-  SetControlText(page, IDC_GENERAL_ACTIVE, TEXT_GENERAL_ACTIVATE);  // 4
-  SetControlText(page, IDC_GENERAL_PROGRESS, TEXT_GENERAL_PROGRESS);
-  SetControlText(page, IDC_GENERAL_NOTE, TEXT_GENERAL_NOTE);
+  SetDialogLabels(page, IDD_GENERAL);  // 4
   ShowCacheActive(page);  // 5
   CheckDlgButton(page, IDC_GENERAL_PROGRESS, CacheSettings.ShowProgress ? BST_CHECKED : BST_UNCHECKED);
   ShowPanelBitmap(page, IDC_GENERAL_PICTURE);  // 6
