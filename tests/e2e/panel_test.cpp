@@ -2,6 +2,7 @@
 // protocol's saves, the General, Advanced and About pages.
 #include "fake_tray.h"
 #include "panel_session.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -204,6 +205,20 @@ TEST_F(Advanced, FieldsAreStoredAsTyped) {
     EXPECT_EQ(StoredWord("Data2", 4), c.storedDays) << c.size;
     EXPECT_EQ(StoredWord("Data", 8), c.storedSize) << c.size;
     EXPECT_EQ(StoredWord("Data", 12), c.storedFree) << c.size;
+  }
+}
+
+TEST_F(Advanced, OkKeepsAStoredFreeSpaceFloorOf100000MegabytesWhole) {
+  run = StartManager();
+  WriteDriverValue("Data", REG_BINARY, Concat({Le32(1), Le32(1), Le32(300), Le32(100000)}));
+  for (const char* pasted : {static_cast<const char*>(nullptr), "-5"}) {
+    HWND sheet = nullptr;
+    HWND page = OpenAdvanced(1, 30, &sheet);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(ControlText(page, IDC_ADVANCED_FREE), "100000");
+    if (pasted) SetText(page, IDC_ADVANCED_FREE, pasted);
+    ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    EXPECT_EQ(StoredWord("Data", 12), 100000u) << (pasted ? pasted : "untouched");
   }
 }
 
