@@ -16,7 +16,8 @@ bool ParseShownNumber(const char* text, const char* separator, uint32_t maximum,
       if (number > maximum) return false;
       digitSeen = true;
       p++;
-    } else if (digitSeen && separatorLength > 0 && strncmp(p, separator, separatorLength) == 0) {
+    } else if (digitSeen && separatorLength > 0 && strncmp(p, separator, separatorLength) == 0 &&
+               p[separatorLength] >= '0' && p[separatorLength] <= '9') {
       p += separatorLength;
     } else {
       return false;

@@ -15,14 +15,17 @@ TEST(ShownNumber, OnlyDigitsAndSeparatorsBetweenThemCountUpToTheFieldsMaximum) {
     bool readable;
     uint32_t value;
   } cases[] = {
-      {"", ",", ANY, true, 0},           {"30", ",", ANY, true, 30},         {"1,000", ",", ANY, true, 1000},
-      {"1.000", ".", ANY, true, 1000},   {"1\xa0" "000", "\xa0", ANY, true, 1000}, {"1.000", ",", ANY, false, 0},
-      {",5", ",", ANY, false, 0},        {"-5", ",", ANY, false, 0},         {"+5", ",", ANY, false, 0},
-      {" 7", ",", ANY, false, 0},        {"12a", ",", ANY, false, 0},        {"5", "", ANY, true, 5},
+      // numbers as shown
+      {"", ",", ANY, true, 0}, {"30", ",", ANY, true, 30}, {"5", "", ANY, true, 5},
+      {"1,000", ",", ANY, true, 1000}, {"1.000", ".", ANY, true, 1000}, {"1\xa0" "000", "\xa0", ANY, true, 1000},
+      // anything else
+      {"1.000", ",", ANY, false, 0}, {",5", ",", ANY, false, 0}, {"1,", ",", ANY, false, 0},
+      {"1,,000", ",", ANY, false, 0}, {"-5", ",", ANY, false, 0}, {"+5", ",", ANY, false, 0},
+      {" 7", ",", ANY, false, 0}, {"12a", ",", ANY, false, 0},
+      // above the field's maximum
       {"4294967295", ",", ANY, true, 4294967295u}, {"4294967296", ",", ANY, false, 0},
-      {"99999999999999999999", ",", ANY, false, 0},
-      {"2147483647", ",", DAYS, true, 2147483647u}, {"2,147,483,648", ",", DAYS, false, 0},
-      {"4294967295", ",", DAYS, false, 0},
+      {"99999999999999999999", ",", ANY, false, 0}, {"2147483647", ",", DAYS, true, 2147483647u},
+      {"2,147,483,648", ",", DAYS, false, 0}, {"4294967295", ",", DAYS, false, 0},
   };
   for (const Case& c : cases) {
     uint32_t value = 99;
