@@ -5,7 +5,6 @@
 
 #include <cstddef>
 
-#include "app/startup.h"
 #include "app/tray.h"
 #include "res/resource.h"
 #include "settings/settings.h"
