@@ -79,10 +79,14 @@ TEST_F(Tray, StartWithCachingOffShowsTheOffIcon) {
 TEST_F(Tray, SingleClickTogglesAfterTheDoubleClickTime) {
   run = StartManager();
   ASSERT_TRUE(tray.WaitCalls(1, 3000));
+  DWORD posted = GetTickCount();
   Click(WM_LBUTTONDOWN);
   Click(WM_LBUTTONUP);
   Sleep(GetDoubleClickTime() / 2);
-  EXPECT_TRUE(LaterRequests().empty()) << "toggled before the double-click time";
+  // Only a toggle seen before the double-click time has passed is early; a
+  // busy machine may wake this test later than asked.
+  bool toggled = !LaterRequests().empty();
+  if (GetTickCount() - posted < GetDoubleClickTime()) EXPECT_FALSE(toggled) << "toggled before the double-click time";
   Settle();
   EXPECT_EQ(LaterRequests(), std::vector<std::string>{"CACHE_DISABLE 0x8101"});
   EXPECT_EQ(StoredCacheActive(), 0u);
