@@ -79,9 +79,11 @@ TEST_F(Statistics, InvalidCostsRefuseApplyWithTheirOwnBox) {
   Bytes before, stored;
   ReadDriverValue("Other", &before);
 
+  const std::string manyDigits(100, '9');  // pasted by another program: no finite float
   const struct {
     const char *megabyte, *hour, *box;
   } refusals[] = {
+      {manyDigits.c_str(), "20", "Invalid MegaByte cost value."},
       {"1,5", "20", "Invalid MegaByte cost value."},
       {"3.5", "abc", "Invalid Hour Cost value."},
   };
@@ -147,6 +149,17 @@ TEST_F(Statistics, ClearHistoryResetsAtOnceButTheDateNeedsApply) {
   ASSERT_NE(page, nullptr);
   EXPECT_EQ(ControlText(page, kSavedFrame), "Saved by cache since 1/2/2020");
   EXPECT_EQ(Lines(page), zeros);
+}
+
+TEST_F(Statistics, CostsNobodyTouchedKeepTheirStoredValues) {
+  StoreSavings(2026, 1, 1, 1, 0.004f, 1.125f);
+  HWND sheet = nullptr;
+  HWND page = OpenStatistics(&sheet);
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(ControlText(page, kMegabyteCost), "0.00");
+  ASSERT_TRUE(CloseSheet(sheet, IDOK));
+  EXPECT_EQ(StoredWord("Other", 20), Bits(0.004f));
+  EXPECT_EQ(StoredWord("Other", 24), Bits(1.125f));
 }
 
 TEST_F(Statistics, LargeCostsSurviveOkAndTypingStopsAtSeven) {
