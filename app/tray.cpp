@@ -94,7 +94,7 @@ static void OpenPanelFromTray() {
     PanelOpen = 0;
   } else {
     // A page is a child window: where it cannot take the foreground, its sheet does.
-    HWND sheet = GetAncestor(CurrentPageWindow, GA_ROOT);
+    HWND sheet = GetParent(CurrentPageWindow);
     if (!SetForegroundWindow(CurrentPageWindow) || GetForegroundWindow() != sheet) SetForegroundWindow(sheet);
   }
 }
