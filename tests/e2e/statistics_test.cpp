@@ -184,6 +184,7 @@ TEST_F(Statistics, PerformanceOpensTheGraphAndCloseEndsIt) {
     PressButton(page, kPerformance);
     HWND graph = WaitForWindow("#32770", kGraphCaption, kDefaultTimeoutMs, run.program.pid);
     ASSERT_NE(graph, nullptr);
+    Sync(graph);  // the window is found while its controls are still being made
     EXPECT_EQ(ControlText(graph, IDOK), "Close");
     EXPECT_EQ(GetWindow(graph, GW_OWNER), sheet);
     PostMessageA(graph, WM_COMMAND, button, 0);
