@@ -402,7 +402,7 @@ INT_PTR CALLBACK PerformanceDialogProc(HWND dialog, UINT message, WPARAM wParam,
       char caption[MESSAGE_TEXT_SIZE];
       GetMessageText(TEXT_GRAPH_CAPTION, caption, sizeof caption);
       SetWindowTextA(dialog, caption);
-      SetControlText(dialog, IDOK, TEXT_GRAPH_CLOSE);
+      SetDialogLabels(dialog, IDD_PERFORMANCE);
       return TRUE;
     }
     case WM_DRAWITEM:

@@ -191,13 +191,7 @@ static bool ApplyStatisticsPage(HWND page) {
 static void CreateStatisticsPage(HWND page) {
   LoadSavingsParameters();
   FillStatisticsPage(page);
-  SetControlText(page, IDC_STATS_COST_FRAME, TEXT_STATS_COST_FRAME);
-  SetControlText(page, IDC_STATS_CLEAR, TEXT_STATS_CLEAR);
-  SetControlText(page, IDC_STATS_MB_LABEL, TEXT_STATS_MB_LABEL);
-  SetControlText(page, IDC_STATS_HOUR_LABEL, TEXT_STATS_HOUR_LABEL);
-  SetControlText(page, IDC_STATS_SPEED_LABEL, TEXT_STATS_SPEED_LABEL);
-  SetControlText(page, IDC_STATS_MB_CURRENCY, TEXT_STATS_CURRENCY);
-  SetControlText(page, IDC_STATS_HOUR_CURRENCY, TEXT_STATS_CURRENCY);
+  SetDialogLabels(page, IDD_STATISTICS);
 }
 
 static const PageActions STATISTICS_ACTIONS = {FillStatisticsPage, nullptr, ApplyStatisticsPage};
