@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "app/tray.h"
 #include "res/resource.h"
+#include "settings/device.h"
 #include "settings/settings.h"
 #include "text/message_text.h"
 
@@ -23,59 +24,56 @@ static bool RunsOnWindows95() {
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  bool windows95 = RunsOnWindows95();  // 1
-  AppInstance = instance;              // 2
-  BuildLanguageFilePath();             // 3
+  bool windows95 = RunsOnWindows95();
+  AppInstance = instance;
+  BuildLanguageFilePath();
 
-  if (FindWindowA(MANAGER_NAME, MANAGER_NAME)) {  // 4
+  if (FindWindowA(MANAGER_NAME, MANAGER_NAME)) {
     ShowMessageText(nullptr, TEXT_ERROR_ALREADY_LOADED, MB_ICONEXCLAMATION);
     return 1;
   }
-  InitCommonControls();  // 5
-  if (!windows95) {      // 6
+  InitCommonControls();
+  if (!windows95) {
     ShowMessageText(nullptr, TEXT_ERROR_NEEDS_WINDOWS_95, MB_ICONHAND);
     return 1;
   }
 
-  LoadSettings();  // 7
+  LoadSettings();
   LoadSavingsParameters();
-  if (!SavingsParametersStored()) SaveSettings();  // a first start writes all five values
+  // A first start writes all five values; the device is not open yet, so no request goes out.
+  if (!SavingsParametersStored()) SaveSettings();
 
-  char devicePath[MAX_PATH];  // 8
-  wsprintfA(devicePath, "\\\\.\\%s", DEVICE_NAME);
-  // 9. Windows 95 ignores access and disposition for a VxD; NT-family systems
-  // need write access for the requests' codes and a real disposition.
-  HANDLE device = CreateFileA(devicePath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (device == INVALID_HANDLE_VALUE) {
+  if (!OpenDevice()) {
     ShowMessageText(nullptr, TEXT_ERROR_NO_DEVICE, MB_ICONHAND);
     return 1;
   }
-  DeviceHandle = device;
+  WinExec(AGENT_PROGRAM, SW_RESTORE);
+  // Read again: the store may have changed since the first read (the companion
+  // just started, the driver now loaded), and housekeeping judges by it.
+  LoadSettings();
+  RemoveUnusedCachedFiles();
 
-  WinExec(AGENT_PROGRAM, SW_RESTORE);  // 10
-  LoadSettings();                      // 11
-  RemoveUnusedCachedFiles();           // 12
-
-  WNDCLASSA windowClass = {};  // 13
+  WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = ManagerWindowProc;
   windowClass.hInstance = AppInstance;
   windowClass.hIcon = LoadIconA(AppInstance, MAKEINTRESOURCEA(IDI_MANAGER));
-  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   windowClass.lpszClassName = MANAGER_NAME;
   RegisterClassA(&windowClass);
 
-  ManagerWindow = CreateWindowExA(0, MANAGER_NAME, MANAGER_NAME, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,  // 14
+  // The window is never shown: it only receives the tray's and the timers' messages.
+  ManagerWindow = CreateWindowExA(0, MANAGER_NAME, MANAGER_NAME, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, AppInstance,
                                   nullptr);
-  ShowWindow(ManagerWindow, SW_HIDE);  // 15
+  ShowWindow(ManagerWindow, SW_HIDE);
   UpdateWindow(ManagerWindow);
 
-  MSG message;  // 16
+  MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  CloseHandle(DeviceHandle);  // 17
+  CloseDevice();
   return 0;
 }

@@ -3,13 +3,12 @@
 #include <windows.h>
 #include <cstddef>
 
-#include "settings/channel.h"
+#include "settings/device.h"
 #include "text/message_text.h"
 
 extern HWND ManagerWindow;
 
 constexpr const char* MANAGER_NAME = "FileTrove Manager";  // window class and title
-constexpr const char* DEVICE_NAME = "FTCACHE";
 constexpr const char* AGENT_PROGRAM = "FTAGENT.EXE";
 constexpr const char* LANGUAGE_FILE_NAME = "strings.lng";
 

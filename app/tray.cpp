@@ -8,14 +8,14 @@
 #include "app/watchdog.h"
 #include "panel/control_panel.h"
 #include "res/resource.h"
-#include "settings/channel.h"
+#include "settings/device.h"
 #include "settings/settings.h"
 #include "text/message_text.h"
 
-HMENU TrayMenu = nullptr;
+static HMENU TrayMenu = nullptr;
 HBITMAP PanelBitmap = nullptr;
-uint32_t PanelOpen = 0;
-uint32_t DoubleClickSeen = 0;
+static uint32_t PanelOpen = 0;
+static uint32_t DoubleClickSeen = 0;
 uint32_t ActiveAtPanelOpen = 0;
 HWND CurrentPageWindow = nullptr;
 
@@ -23,7 +23,7 @@ static HICON LoadTrayIcon(int iconId) {
   return static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0));
 }
 
-void NotifyTray(HWND window, DWORD action, UINT iconId, HICON icon, const char* tip) {
+static void NotifyTray(HWND window, DWORD action, UINT iconId, HICON icon, const char* tip) {
   NOTIFYICONDATAA data = {};
   data.cbSize = NOTIFYICONDATAA_V1_SIZE;  // the Windows 95 form
   data.hWnd = window;
@@ -48,13 +48,13 @@ static void ToggleItemText(char* text, int size) {
   GetMessageText(CacheSettings.CacheActive ? TEXT_MENU_DISABLE : TEXT_MENU_ENABLE, text, size);
 }
 
-void InstallTrayIcon(HWND window) {
+static void InstallTrayIcon(HWND window) {
   ShowCacheState(window, NIM_ADD);
   SendDeviceRequest(CACHE_SET_SETTINGS);
   SendEditModeTable();
 }
 
-void RemoveTrayIcon(HWND window) {
+static void RemoveTrayIcon(HWND window) {
   CacheSettings.CacheActive = 0;
   NotifyTray(window, NIM_DELETE, TRAY_ICON_ID, nullptr, nullptr);
   SendDeviceRequest(CACHE_DISABLE);
@@ -71,7 +71,7 @@ void ToggleCache(HWND window) {
   SaveCacheActive();
 }
 
-void CreateTrayMenu() {
+static void CreateTrayMenu() {
   TrayMenu = CreatePopupMenu();
   char item[MESSAGE_TEXT_SIZE];
   ToggleItemText(item, sizeof item);
@@ -80,7 +80,7 @@ void CreateTrayMenu() {
   AppendMenuA(TrayMenu, MF_STRING, IDM_OPEN_PANEL, item);
 }
 
-void ShowTrayMenu(HWND window, int x, int y) {
+static void ShowTrayMenu(HWND window, int x, int y) {
   // Without the foreground the menu would not close when the user clicks elsewhere.
   SetForegroundWindow(window);
   TrackPopupMenuEx(TrayMenu, TPM_VERTICAL, x, y, window, nullptr);
@@ -94,7 +94,7 @@ static void OpenPanelFromTray() {
     PanelOpen = 0;
   } else {
     // A page is a child window: where it cannot take the foreground, its sheet does.
-    HWND sheet = GetAncestor(CurrentPageWindow, GA_ROOT);
+    HWND sheet = GetParent(CurrentPageWindow);
     if (!SetForegroundWindow(CurrentPageWindow) || GetForegroundWindow() != sheet) SetForegroundWindow(sheet);
   }
 }

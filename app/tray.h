@@ -13,17 +13,9 @@ constexpr UINT_PTR WATCHDOG_TIMER = 101;
 constexpr UINT WATCHDOG_PERIOD_MS = 3000;
 constexpr int TRAY_TIP_LENGTH = 63;
 
-extern HMENU TrayMenu;
 extern HBITMAP PanelBitmap;
-extern uint32_t PanelOpen;
-extern uint32_t DoubleClickSeen;
 extern uint32_t ActiveAtPanelOpen;
 extern HWND CurrentPageWindow;
 
 LRESULT CALLBACK ManagerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-void NotifyTray(HWND window, DWORD action, UINT iconId, HICON icon, const char* tip);
-void InstallTrayIcon(HWND window);
-void RemoveTrayIcon(HWND window);
 void ToggleCache(HWND window);
-void CreateTrayMenu();
-void ShowTrayMenu(HWND window, int x, int y);

@@ -2,11 +2,11 @@
 
 #include "app/startup.h"
 #include "app/tray.h"
-#include "settings/channel.h"
+#include "settings/device.h"
 #include "settings/settings.h"
 #include "text/message_text.h"
 
-uint32_t DiskSpaceOk = 1;
+static uint32_t DiskSpaceOk = 1;
 
 uint64_t FreeMegabytes(DWORD sectorsPerCluster, DWORD bytesPerSector, DWORD freeClusters) {
   // In 32 bits the product wraps on drives with 4 GB or more free.

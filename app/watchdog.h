@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <cstdint>
 
-extern uint32_t DiskSpaceOk;
-
 void CheckFreeSpace(HWND owner);
 // Whole free megabytes from GetDiskFreeSpaceA's figures (64-bit product).
 uint64_t FreeMegabytes(DWORD sectorsPerCluster, DWORD bytesPerSector, DWORD freeClusters);

@@ -1,49 +1,35 @@
-#include "panel/advanced_page.h"
-
+// Advanced page: the cache directory shown, automatic deletion, largest
+// cacheable file and free space to keep edited and checked.
+#include <windows.h>
 #include <commctrl.h>
 
+#include <cstdint>
 #include <cstdio>
-#include <cstring>
 
 #include "panel/control_panel.h"
 #include "res/resource.h"
 #include "settings/settings.h"
 #include "text/message_text.h"
+#include "text/shown_number.h"
 
-char CacheDirCopy[MAX_PATH] = "";
+// The directory the page showed; Apply saves this one.
+static char CacheDirCopy[MAX_PATH] = "";
 
 constexpr int SIZE_DIGITS = 5;
 constexpr int DAYS_DIGITS = 3;
 constexpr int FREE_DIGITS = 3;
-constexpr int SIZE_DAYS_MAX = 9999;
-constexpr int FREE_MAX = 999;
+constexpr uint32_t SIZE_DAYS_MAX = 9999;
+constexpr uint32_t FREE_MAX = 999;
+constexpr uint32_t DAYS_STORABLE_MAX = 0x7FFFFFFF;  // AutoDeleteDays is signed
 
-bool ParseShownNumber(const char* text, const char* separator, UINT* value) {
-  *value = 0;
-  size_t separatorLength = separator ? strlen(separator) : 0;
-  unsigned long long number = 0;
-  bool digitSeen = false;
-  for (const char* p = text; *p;) {
-    if (*p >= '0' && *p <= '9') {
-      number = number * 10 + static_cast<unsigned>(*p - '0');
-      if (number > 0xFFFFFFFFull) return false;
-      digitSeen = true;
-      p++;
-    } else if (digitSeen && separatorLength > 0 && strncmp(p, separator, separatorLength) == 0) {
-      p += separatorLength;
-    } else {
-      return false;
-    }
-  }
-  *value = static_cast<UINT>(number);
-  return true;
-}
-
-static void AttachSpin(HWND page, int spinId, int editId, int maximum, uint32_t position) {
+// The up-down first, then the number: the up-down's 16-bit position would
+// clamp and rewrite any number put in before it.
+static void ShowNumberWithSpin(HWND page, int spinId, int editId, uint32_t maximum, uint32_t number, BOOL isSigned) {
   HWND spin = GetDlgItem(page, spinId);
   SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(GetDlgItem(page, editId)), 0);
   SendMessageA(spin, UDM_SETRANGE, 0, MAKELONG(maximum, 0));
-  SendMessageA(spin, UDM_SETPOS, 0, MAKELONG(LOWORD(position), 0));
+  SendMessageA(spin, UDM_SETPOS, 0, MAKELONG(number < maximum ? number : maximum, 0));
+  SetDlgItemInt(page, editId, number, isSigned);
 }
 
 static void LimitDigits(HWND page, int editId, int digits) {
@@ -56,60 +42,46 @@ static void EnableDays(HWND page, BOOL enable) {
 }
 
 static void CreateAdvancedPage(HWND page) {
-  AttachSpin(page, IDC_ADVANCED_SIZE_SPIN, IDC_ADVANCED_SIZE, SIZE_DAYS_MAX, CacheSettings.MaxFileSizeK);  // 1
-  LimitDigits(page, IDC_ADVANCED_SIZE, SIZE_DIGITS);  // 2
+  LimitDigits(page, IDC_ADVANCED_SIZE, SIZE_DIGITS);
   LimitDigits(page, IDC_ADVANCED_DAYS, DAYS_DIGITS);
-  AttachSpin(page, IDC_ADVANCED_DAYS_SPIN, IDC_ADVANCED_DAYS, SIZE_DAYS_MAX,  // 3
-             static_cast<uint32_t>(HousekeepingSettings.AutoDeleteDays));
-  SetDlgItemInt(page, IDC_ADVANCED_FREE, CacheSettings.MinFreeDiskMB, FALSE);  // 4
   LimitDigits(page, IDC_ADVANCED_FREE, FREE_DIGITS);
-  AttachSpin(page, IDC_ADVANCED_FREE_SPIN, IDC_ADVANCED_FREE, FREE_MAX, CacheSettings.MinFreeDiskMB);
-  SetDlgItemInt(page, IDC_ADVANCED_DAYS, HousekeepingSettings.AutoDeleteDays, TRUE);  // 5
-  SetDlgItemTextA(page, IDC_ADVANCED_DIRECTORY, CacheDirectory);  // 6
+  ShowNumberWithSpin(page, IDC_ADVANCED_SIZE_SPIN, IDC_ADVANCED_SIZE, SIZE_DAYS_MAX, CacheSettings.MaxFileSizeK,
+                     FALSE);
+  ShowNumberWithSpin(page, IDC_ADVANCED_DAYS_SPIN, IDC_ADVANCED_DAYS, SIZE_DAYS_MAX,
+                     static_cast<uint32_t>(HousekeepingSettings.AutoDeleteDays), TRUE);
+  ShowNumberWithSpin(page, IDC_ADVANCED_FREE_SPIN, IDC_ADVANCED_FREE, FREE_MAX, CacheSettings.MinFreeDiskMB, FALSE);
+  SetDlgItemTextA(page, IDC_ADVANCED_DIRECTORY, CacheDirectory);
   snprintf(CacheDirCopy, sizeof CacheDirCopy, "%s", CacheDirectory);
-  CheckDlgButton(page, IDC_ADVANCED_AUTO_DELETE, HousekeepingSettings.AutoDelete ? BST_CHECKED : BST_UNCHECKED);  // 7
-  SetDlgItemInt(page, IDC_ADVANCED_SIZE, CacheSettings.MaxFileSizeK, FALSE);
-  EnableDays(page, HousekeepingSettings.AutoDelete != 0);  // 8
-
-  static const struct {
-    int control;
-    TextId text;
-  } LABELS[] = {
-      {IDC_ADVANCED_DIR_FRAME, TEXT_ADVANCED_DIR_FRAME},     {IDC_ADVANCED_DISK_FRAME, TEXT_ADVANCED_DISK_FRAME},
-      {IDC_ADVANCED_AUTO_DELETE, TEXT_ADVANCED_AUTO_DELETE}, {IDC_ADVANCED_DAYS_LABEL, TEXT_ADVANCED_DAYS_LABEL},
-      {IDC_ADVANCED_DAYS_UNIT, TEXT_ADVANCED_DAYS_UNIT},     {IDC_ADVANCED_SIZE_LABEL, TEXT_ADVANCED_SIZE_LABEL},
-      {IDC_ADVANCED_SIZE_UNIT, TEXT_ADVANCED_SIZE_UNIT},     {IDC_ADVANCED_FREE_LABEL, TEXT_ADVANCED_FREE_LABEL},
-      {IDC_ADVANCED_FREE_UNIT, TEXT_ADVANCED_FREE_UNIT},
-  };
-  for (const auto& label : LABELS) SetControlText(page, label.control, label.text);  // 9
+  CheckDlgButton(page, IDC_ADVANCED_AUTO_DELETE, HousekeepingSettings.AutoDelete ? BST_CHECKED : BST_UNCHECKED);
+  EnableDays(page, HousekeepingSettings.AutoDelete != 0);
+  SetDialogLabels(page, IDD_ADVANCED);
 }
 
-// The days as the edit shows them: the up-down of 1035 groups thousands.
-static UINT ReadDays(HWND page) {
-  char text[32] = "";
-  char separator[8] = "";
-  GetDlgItemTextA(page, IDC_ADVANCED_DAYS, text, sizeof text);
-  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, sizeof separator);
-  UINT days = 0;
-  ParseShownNumber(text, separator, &days);
-  return days;
+// A size that is not a number as shown keeps its stored value, shown again.
+static void ReadSizeField(HWND page, int editId, uint32_t* stored) {
+  uint32_t number = 0;
+  if (ReadShownNumber(page, editId, SHOWN_NUMBER_MAX, &number))
+    *stored = number;
+  else
+    SetDlgItemInt(page, editId, *stored, FALSE);
 }
 
 static bool ApplyAdvancedPage(HWND page) {
-  snprintf(CacheDirectory, sizeof CacheDirectory, "%s", CacheDirCopy);  // 1
-  HousekeepingSettings.AutoDelete = IsDlgButtonChecked(page, IDC_ADVANCED_AUTO_DELETE) == BST_CHECKED ? 1 : 0;  // 2
-  if (HousekeepingSettings.AutoDelete == 1) {  // 3
-    HousekeepingSettings.AutoDeleteDays = static_cast<int32_t>(ReadDays(page));
-    if (HousekeepingSettings.AutoDeleteDays == 0) {
+  snprintf(CacheDirectory, sizeof CacheDirectory, "%s", CacheDirCopy);
+  HousekeepingSettings.AutoDelete = CheckBoxFlag(page, IDC_ADVANCED_AUTO_DELETE);
+  if (HousekeepingSettings.AutoDelete == 1) {
+    uint32_t days = 0;
+    if (!ReadShownNumber(page, IDC_ADVANCED_DAYS, DAYS_STORABLE_MAX, &days) || days == 0) {
       ShowMessageText(page, TEXT_ADVANCED_INVALID_PERIOD, MB_ICONEXCLAMATION | MB_OK);
       HousekeepingSettings.AutoDeleteDays = 1;
       SetDlgItemInt(page, IDC_ADVANCED_DAYS, 1, FALSE);
       return false;
     }
+    HousekeepingSettings.AutoDeleteDays = static_cast<int32_t>(days);
   }
-  CacheSettings.MaxFileSizeK = GetDlgItemInt(page, IDC_ADVANCED_SIZE, nullptr, FALSE);  // 4
-  CacheSettings.MinFreeDiskMB = GetDlgItemInt(page, IDC_ADVANCED_FREE, nullptr, FALSE);
-  SaveSettings();  // 5
+  ReadSizeField(page, IDC_ADVANCED_SIZE, &CacheSettings.MaxFileSizeK);
+  ReadSizeField(page, IDC_ADVANCED_FREE, &CacheSettings.MinFreeDiskMB);
+  SaveSettings();
   return true;
 }
 
@@ -121,8 +93,7 @@ INT_PTR CALLBACK AdvancedPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
       CreateAdvancedPage(page);
       return TRUE;
     case WM_COMMAND:
-      if (LOWORD(wParam) == IDC_ADVANCED_AUTO_DELETE)
-        EnableDays(page, IsDlgButtonChecked(page, IDC_ADVANCED_AUTO_DELETE) == BST_CHECKED);
+      if (LOWORD(wParam) == IDC_ADVANCED_AUTO_DELETE) EnableDays(page, CheckBoxFlag(page, IDC_ADVANCED_AUTO_DELETE));
       return TRUE;
     case WM_NOTIFY:
       return AnswerSheetNotify(page, reinterpret_cast<const NMHDR*>(lParam), ADVANCED_ACTIONS);

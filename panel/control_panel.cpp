@@ -4,9 +4,7 @@
 #include <prsht.h>
 
 #include <cstddef>
-#include <cstdio>
 
-#include "app/startup.h"
 #include "app/tray.h"
 #include "res/resource.h"
 #include "settings/settings.h"
@@ -47,18 +45,18 @@ static const PageEntry PAGES[] = {
 constexpr int PAGE_COUNT = sizeof PAGES / sizeof PAGES[0];
 static_assert(PAGE_COUNT == 6);
 constexpr int PAGE_TITLE_SIZE = 56;
-constexpr int CAPTION_SIZE = 100;
+// Only "FileTrove - " is fixed; the rest of the caption is ours to choose.
+static const char SHEET_CAPTION[] = "FileTrove - Control Panel";
 
-static char SheetCaption[CAPTION_SIZE];
+// Read at every opening, so a changed language file shows at the next one.
 static char PageTitles[PAGE_COUNT][PAGE_TITLE_SIZE];
 
 int OpenControlPanel(HWND parent) {
-  for (int i = 0; i < PAGE_COUNT; i++)  // 1
-    GetMessageText(PAGES[i].title, PageTitles[i], PAGE_TITLE_SIZE);
-  snprintf(SheetCaption, sizeof SheetCaption, "FileTrove - %s", "Control Panel");  // 2
-  LoadSettings();                                                                    // 3
+  for (int i = 0; i < PAGE_COUNT; i++) GetMessageText(PAGES[i].title, PageTitles[i], PAGE_TITLE_SIZE);
+  // The pages show the store: a refused Apply may have left memory changed.
+  LoadSettings();
 
-  PageDescriptor pages[PAGE_COUNT] = {};  // 4
+  PageDescriptor pages[PAGE_COUNT] = {};
   for (int i = 0; i < PAGE_COUNT; i++) {
     pages[i].dwSize = PROPSHEETPAGEA_V1_SIZE;
     pages[i].dwFlags = PSP_USETITLE;
@@ -73,11 +71,11 @@ int OpenControlPanel(HWND parent) {
   header.dwFlags = PSH_PROPSHEETPAGE;
   header.hwndParent = parent;
   header.hInstance = AppInstance;
-  header.pszCaption = SheetCaption;
+  header.pszCaption = SHEET_CAPTION;
   header.nPages = PAGE_COUNT;
   header.nStartPage = 0;
   header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(pages);
-  return static_cast<int>(PropertySheetA(&header));  // 5
+  return static_cast<int>(PropertySheetA(&header));
 }
 
 static INT_PTR Answer(HWND page, LONG_PTR messageResult, INT_PTR procedureResult) {
@@ -89,6 +87,8 @@ INT_PTR AnswerSheetNotify(HWND page, const NMHDR* notify, const PageActions& act
   switch (notify->code) {
     case PSN_SETACTIVE:
       // Every shown page reports itself changed, so Apply is always enabled.
+      // The Statistics page's figures are fresh before that report; the File
+      // Manager's slow refill of its list comes after it, Apply already lit.
       if (actions.RefreshBeforeChanged) actions.RefreshBeforeChanged(page);
       SendMessageA(notify->hwndFrom, PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0);
       if (actions.RefreshAfterChanged) actions.RefreshAfterChanged(page);
@@ -115,4 +115,8 @@ void ShowPanelBitmap(HWND page, int controlId) {
   if (!PanelBitmap || !picture) return;
   SetWindowLongPtrA(picture, GWL_STYLE, GetWindowLongPtrA(picture, GWL_STYLE) | SS_BITMAP);
   SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(PanelBitmap));
+}
+
+uint32_t CheckBoxFlag(HWND page, int controlId) {
+  return IsDlgButtonChecked(page, controlId) == BST_CHECKED ? 1 : 0;
 }

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
 // Shows the sheet modally; returns when the user has closed it.
 int OpenControlPanel(HWND parent);
 
@@ -28,3 +30,6 @@ INT_PTR AnswerSheetNotify(HWND page, const NMHDR* notify, const PageActions& act
 
 // Shows PanelBitmap in a picture frame of the page, when both exist.
 void ShowPanelBitmap(HWND page, int controlId);
+
+// A check box's state as the records store a flag: 1 checked, else 0.
+uint32_t CheckBoxFlag(HWND page, int controlId);

@@ -8,22 +8,22 @@
 
 #include "panel/control_panel.h"
 #include "res/resource.h"
-#include "settings/channel.h"
+#include "settings/device.h"
 #include "settings/registry_key.h"
 #include "settings/settings.h"
 #include "text/message_text.h"
 
-char NewExtension[EXTENSION_SIZE] = "TXT";
-
-// A dialog template stores control ids as 16 bits: -1 arrives as 0xFFFF.
-constexpr int EXPLANATION_ID = IDC_EDIT_EXPLANATION & 0xFFFF;
+// The last extension accepted in the Add dialog ("TXT" at first).
+static char NewExtension[EXTENSION_SIZE] = "TXT";
 
 // Texts read from HKEY_CLASSES_ROOT: at most 260 bytes, plus a NUL of ours.
 constexpr DWORD REGISTRY_TEXT_SIZE = 260;
 using RegistryText = char[REGISTRY_TEXT_SIZE + 1];
 
-// The icon in 1103 when it came from ExtractIconA: ours to destroy.
+// The type's icon when it came from ExtractIconA: ours to destroy.
 static HICON ExtractedIcon = nullptr;
+
+static INT_PTR CALLBACK AddExtensionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 int SplitIconLocation(char* location) {
   char* comma = strrchr(location, ',');
@@ -73,8 +73,8 @@ static void ShowIcon(HWND page, HICON icon, bool extracted) {
 
 static void ShowDefaultIcon(HWND page) { ShowIcon(page, LoadIconA(nullptr, IDI_WINLOGO), false); }
 
-// The three hints of 1114 fall back to the string table: without them the
-// name of the type shown before would stay beside another type.
+// The three hints in the type's name field fall back to the string table:
+// without them the name of the type shown before would stay beside another.
 static void ShowTypeHint(HWND page, TextId hint) {
   char text[MESSAGE_TEXT_SIZE];
   GetMessageText(hint, text, sizeof text);
@@ -111,38 +111,38 @@ static HICON ExtractTypeIcon(HKEY classKey) {
 void ShowFileType(HWND page, int listId) {
   HWND list = GetDlgItem(page, listId);
   LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
-  if (selected == LB_ERR) {  // 1
+  if (selected == LB_ERR) {
     ShowTypeHint(page, ItemCount(list) > 0 ? TEXT_EDIT_NO_SELECTION : TEXT_EDIT_NO_TYPES);
     ShowDefaultIcon(page);
     return;
   }
-  char extension[EXTENSION_SIZE];  // 2
+  char extension[EXTENSION_SIZE];
   ItemText(list, static_cast<WPARAM>(selected), extension);
   char typeKeyName[1 + EXTENSION_SIZE];
   snprintf(typeKeyName, sizeof typeKeyName, ".%s", extension);
 
-  HKEY typeKey;  // 3
+  HKEY typeKey;
   if (RegOpenKeyExA(HKEY_CLASSES_ROOT, typeKeyName, 0, KEY_READ, &typeKey) != ERROR_SUCCESS) {
     ShowUnknownType(page);
     return;
   }
-  RegistryText className;  // 4
+  RegistryText className;
   bool classRead = ReadDefaultText(typeKey, className);
-  RegCloseKey(typeKey);  // 5
+  RegCloseKey(typeKey);
   HKEY classKey;
   if (!classRead || RegOpenKeyExA(HKEY_CLASSES_ROOT, className, 0, KEY_READ, &classKey) != ERROR_SUCCESS) {
     ShowUnknownType(page);
     return;
   }
-  KeyGuard classGuard{classKey};  // 8: closed on the way out
+  KeyGuard classGuard{classKey};
 
-  RegistryText typeName;  // 6
+  RegistryText typeName;
   if (ReadDefaultText(classKey, typeName) && typeName[0] != '\0')
     SetDlgItemTextA(page, IDC_EDIT_TYPE_NAME, typeName);
   else
     ShowTypeHint(page, TEXT_EDIT_UNKNOWN_TYPE);
 
-  HICON icon = ExtractTypeIcon(classKey);  // 7
+  HICON icon = ExtractTypeIcon(classKey);
   if (icon)
     ShowIcon(page, icon, true);
   else
@@ -151,38 +151,31 @@ void ShowFileType(HWND page, int listId) {
 
 // ---- the page -----------------------------------------------------------
 
-void EnableEditModeControls(HWND page, BOOL enable) {
+static void EnableEditModeControls(HWND page, BOOL enable) {
   static const int CONTROLS[] = {IDC_EDIT_LIST,        IDC_EDIT_ADD,  IDC_EDIT_REMOVE,
                                  IDC_EDIT_TYPES_FRAME, IDC_EDIT_ICON, IDC_EDIT_TYPE_NAME};
   for (int control : CONTROLS) EnableWindow(GetDlgItem(page, control), enable);
 }
 
-void ApplyEditMode(HWND page) {
-  EditModeTable.EditModeEnabled = IsDlgButtonChecked(page, IDC_EDIT_ENABLE) == BST_CHECKED ? 1 : 0;  // 1
+// Rebuilds EditModeTable from the page, sends it to the driver and saves.
+static void ApplyEditMode(HWND page) {
+  EditModeTable.EditModeEnabled = CheckBoxFlag(page, IDC_EDIT_ENABLE);
   HWND list = GetDlgItem(page, IDC_EDIT_LIST);
   int count = ItemCount(list);
   if (count > EDIT_TYPE_SLOTS) count = EDIT_TYPE_SLOTS;
-  for (int slot = 0; slot < count; slot++) {  // 2
+  for (int slot = 0; slot < count; slot++) {
     char extension[EXTENSION_SIZE];
     ItemText(list, slot, extension);
     WriteSlotExtension(EditModeTable.Extensions[slot], extension);
   }
-  for (int slot = count; slot < EDIT_TYPE_SLOTS; slot++)  // 3
+  for (int slot = count; slot < EDIT_TYPE_SLOTS; slot++)
     memset(EditModeTable.Extensions[slot], 0, EDIT_TYPE_SLOT_SIZE);
-  SendEditModeTable();  // 4: does not return when the driver refuses
-  SaveSettings();       // 5
+  SendEditModeTable();  // does not return when the driver refuses
+  SaveSettings();
 }
 
 static void CreateEditModePage(HWND page) {
-  static const struct {
-    int control;
-    TextId text;
-  } LABELS[] = {
-      {IDC_EDIT_GENERAL_FRAME, TEXT_EDIT_GENERAL_FRAME}, {IDC_EDIT_ENABLE, TEXT_EDIT_ENABLE},
-      {EXPLANATION_ID, TEXT_EDIT_EXPLANATION},          {IDC_EDIT_TYPES_FRAME, TEXT_EDIT_TYPES_FRAME},
-      {IDC_EDIT_ADD, TEXT_EDIT_ADD},                    {IDC_EDIT_REMOVE, TEXT_EDIT_REMOVE},
-  };
-  for (const auto& label : LABELS) SetControlText(page, label.control, label.text);
+  SetDialogLabels(page, IDD_EDIT_MODE);
   CheckDlgButton(page, IDC_EDIT_ENABLE, EditModeTable.EditModeEnabled ? BST_CHECKED : BST_UNCHECKED);
   EnableEditModeControls(page, EditModeTable.EditModeEnabled != 0);
   HWND list = GetDlgItem(page, IDC_EDIT_LIST);
@@ -195,31 +188,31 @@ static void CreateEditModePage(HWND page) {
 
 static void AddFileType(HWND page) {
   HWND list = GetDlgItem(page, IDC_EDIT_LIST);
-  if (ItemCount(list) >= EDIT_TYPE_SLOTS) {  // 1
+  if (ItemCount(list) >= EDIT_TYPE_SLOTS) {
     ShowMessageText(page, TEXT_EDIT_LIST_FULL, MB_ICONEXCLAMATION);
   } else if (DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_ADD_EXTENSION), page, AddExtensionDialogProc, 0) ==
-                 1 &&  // 2
+                 1 &&
              NewExtension[0] != '\0') {
-    // 3. LB_FINDSTRINGEXACT ignores case; the list sorts the new item in.
+    // LB_FINDSTRINGEXACT ignores case; the list sorts the new item in.
     if (SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(NewExtension)) ==
         LB_ERR)
       SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(NewExtension));
   }
-  ShowFileType(page, IDC_EDIT_LIST);  // 4
+  ShowFileType(page, IDC_EDIT_LIST);
 }
 
 static void RemoveFileType(HWND page) {
   HWND list = GetDlgItem(page, IDC_EDIT_LIST);
   LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
-  if (selected == LB_ERR)  // 1
+  if (selected == LB_ERR)
     ShowMessageText(page, TEXT_EDIT_NO_SELECTION, MB_ICONEXCLAMATION);
   else
     SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
-  ShowFileType(page, IDC_EDIT_LIST);  // 2
+  ShowFileType(page, IDC_EDIT_LIST);
 }
 
 static void SwitchEditModeAtOnce(HWND page) {
-  EditModeTable.EditModeEnabled = IsDlgButtonChecked(page, IDC_EDIT_ENABLE) == BST_CHECKED ? 1 : 0;
+  EditModeTable.EditModeEnabled = CheckBoxFlag(page, IDC_EDIT_ENABLE);
   EnableEditModeControls(page, EditModeTable.EditModeEnabled);
   ApplyEditMode(page);
 }
@@ -266,15 +259,13 @@ INT_PTR CALLBACK EditModePageProc(HWND page, UINT message, WPARAM wParam, LPARAM
 static void CreateAddDialog(HWND dialog) {
   SendDlgItemMessageA(dialog, IDC_ADDEXT_TEXT, EM_LIMITTEXT, EXTENSION_CHARS, 0);
   SetDlgItemTextA(dialog, IDC_ADDEXT_TEXT, NewExtension);
-  SetControlText(dialog, IDC_ADDEXT_LABEL, TEXT_EDIT_ADD_LABEL);
-  SetControlText(dialog, IDOK, TEXT_EDIT_ADD_OK);
-  SetControlText(dialog, IDCANCEL, TEXT_EDIT_ADD_CANCEL);
+  SetDialogLabels(dialog, IDD_ADD_EXTENSION);
   char title[MESSAGE_TEXT_SIZE];
   GetMessageText(TEXT_EDIT_ADD_TITLE, title, sizeof title);
   SetWindowTextA(dialog, title);
 }
 
-INT_PTR CALLBACK AddExtensionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+static INT_PTR CALLBACK AddExtensionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       CreateAddDialog(dialog);

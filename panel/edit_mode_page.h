@@ -9,16 +9,8 @@
 constexpr int EXTENSION_CHARS = 4;  // at most, without the dot
 constexpr int EXTENSION_SIZE = EXTENSION_CHARS + 1;
 
-// The last extension accepted in the Add dialog ("TXT" at first).
-extern char NewExtension[EXTENSION_SIZE];
-
-INT_PTR CALLBACK AddExtensionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
 // Shows the name and icon of the type selected in the list listId.
 void ShowFileType(HWND page, int listId);
-void EnableEditModeControls(HWND page, BOOL enable);
-// Rebuilds EditModeTable from the page, sends it to the driver and saves.
-void ApplyEditMode(HWND page);
 
 // "path,index": ends the text at the last comma and returns the number after
 // it as atoi reads it; without a comma the text stays whole and 0 is returned.

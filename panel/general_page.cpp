@@ -1,7 +1,6 @@
 // General page: caching on or off at once, the caching-progress setting, and
 // the tray's point of contact with the open sheet.
 #include <windows.h>
-#include <commctrl.h>
 
 #include "app/tray.h"
 #include "panel/control_panel.h"
@@ -15,37 +14,30 @@ static void ShowCacheActive(HWND page) {
   CheckDlgButton(page, IDC_GENERAL_ACTIVE, CacheSettings.CacheActive ? BST_CHECKED : BST_UNCHECKED);
 }
 
-static uint32_t IsChecked(HWND page, int controlId) {
-  return IsDlgButtonChecked(page, controlId) == BST_CHECKED ? 1 : 0;
-}
-
 static void CreateGeneralPage(HWND page) {
-  InitCommonControls();     // 1
-  CurrentPageWindow = page;  // 2
-  // 3. The sheet reloaded the settings; the tray's in-memory switch wins.
+  CurrentPageWindow = page;
+  // The sheet reloaded the settings; the tray's in-memory switch wins.
   if (ActiveAtPanelOpen != HANDOVER_EMPTY) {
     CacheSettings.CacheActive = ActiveAtPanelOpen;
     ActiveAtPanelOpen = HANDOVER_EMPTY;
   }
-  SetControlText(page, IDC_GENERAL_ACTIVE, TEXT_GENERAL_ACTIVATE);  // 4
-  SetControlText(page, IDC_GENERAL_PROGRESS, TEXT_GENERAL_PROGRESS);
-  SetControlText(page, IDC_GENERAL_NOTE, TEXT_GENERAL_NOTE);
-  ShowCacheActive(page);  // 5
+  SetDialogLabels(page, IDD_GENERAL);
+  ShowCacheActive(page);
   CheckDlgButton(page, IDC_GENERAL_PROGRESS, CacheSettings.ShowProgress ? BST_CHECKED : BST_UNCHECKED);
-  ShowPanelBitmap(page, IDC_GENERAL_PICTURE);  // 6
+  ShowPanelBitmap(page, IDC_GENERAL_PICTURE);
 }
 
 // The box has already changed itself; ToggleCache inverts CacheActive back
 // to the box's state and carries the switch to the driver, tray and store.
 static void SwitchCacheAtOnce(HWND page) {
-  CacheSettings.CacheActive = IsChecked(page, IDC_GENERAL_ACTIVE) ? 0 : 1;
+  CacheSettings.CacheActive = CheckBoxFlag(page, IDC_GENERAL_ACTIVE) ? 0 : 1;
   HWND sheetOwner = GetParent(GetParent(page));
   ToggleCache(sheetOwner);
 }
 
 static bool ApplyGeneralPage(HWND page) {
-  CacheSettings.CacheActive = IsChecked(page, IDC_GENERAL_ACTIVE);
-  CacheSettings.ShowProgress = IsChecked(page, IDC_GENERAL_PROGRESS);
+  CacheSettings.CacheActive = CheckBoxFlag(page, IDC_GENERAL_ACTIVE);
+  CacheSettings.ShowProgress = CheckBoxFlag(page, IDC_GENERAL_PROGRESS);
   SaveSettings();
   return true;
 }

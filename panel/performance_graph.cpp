@@ -10,25 +10,33 @@
 #include "settings/settings.h"
 #include "text/message_text.h"
 
-
-constexpr DWORD PLOTTED_ABOVE_BYTES = 1024;
+constexpr uint64_t PLOTTED_ABOVE_BYTES = 1024;
+constexpr int MIN_GRAPH_FILES = 4;
+constexpr int AXIS_GAP = 30;  // pixels between the canvas edges and the axes' ends
+constexpr int TICK_HALF = 3;
+constexpr int LABEL_GAP = 4;  // the least room between two texts side by side
 constexpr COLORREF BLACK = RGB(0, 0, 0);
 constexpr COLORREF WITHOUT_COLOUR = RGB(255, 0, 0);
 constexpr COLORREF WITH_COLOUR = RGB(0, 0, 255);
 constexpr COLORREF MESSAGE_COLOUR = RGB(255, 0, 0);
 constexpr int CURVE_PEN_WIDTH = 2;
-constexpr int TICK_HALF = 3;
+static_assert(sizeof(POINT) == sizeof(SeriesPoint));
 
 // ---- collection -------------------------------------------------------------
 
-bool GraphEntryQualifies(const WIN32_FIND_DATAA& entry, GraphPoint* point, bool* fully) {
+// Whether a directory entry counts for the graph: not "." or "..", larger
+// than 1024 bytes, a readable record with hits. *fully also asks for a
+// non-zero FileStamp; only such entries are plotted. *point is set when it counts.
+static bool GraphEntryQualifies(const WIN32_FIND_DATAA& entry, GraphPoint* point, bool* fully) {
   *fully = false;
   if (entry.cFileName[0] == '.' && entry.dwFileAttributes == FILE_ATTRIBUTE_DIRECTORY) return false;
-  if (entry.nFileSizeLow <= PLOTTED_ABOVE_BYTES) return false;
+  // The whole size: a file of 4 GB and more is plotted as large as it is.
+  uint64_t bytes = (static_cast<uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+  if (bytes <= PLOTTED_ABOVE_BYTES) return false;
   CachedFileRecord record;
   if (!ReadCachedFileRecord(entry.cFileName, &record)) return false;
   if (record.Hits == 0) return false;
-  point->SizeK = static_cast<float>(entry.nFileSizeLow >> 10);
+  point->SizeK = static_cast<float>(bytes >> 10);
   point->Hits = record.Hits;
   *fully = record.FileStamp != 0;
   return true;
@@ -64,7 +72,7 @@ static int StoreFullyQualifyingEntries(const char* pattern, GraphPoint* points, 
   return stored;
 }
 
-int CompareGraphPoints(const void* a, const void* b) {
+static int CompareGraphPoints(const void* a, const void* b) {
   float sizeA = static_cast<const GraphPoint*>(a)->SizeK;
   float sizeB = static_cast<const GraphPoint*>(b)->SizeK;
   if (sizeA > sizeB) return 1;
@@ -77,19 +85,19 @@ void CollectGraphPoints(GraphPoint** points, int* count) {
   *count = 0;
   if (!CacheDirectoryUsable()) return;
 
-  char pattern[MAX_PATH];  // 1
+  char pattern[MAX_PATH];
   int length = snprintf(pattern, sizeof pattern, "%s\\*.*", CacheDirectory);
   if (length < 0 || length >= static_cast<int>(sizeof pattern)) return;
-  int capacity = CountQualifyingEntries(pattern);  // 2
-  if (capacity < MIN_GRAPH_FILES) return;          // 3
-  auto stored = static_cast<GraphPoint*>(malloc(static_cast<size_t>(capacity) * sizeof(GraphPoint)));  // 4
+  int capacity = CountQualifyingEntries(pattern);
+  if (capacity < MIN_GRAPH_FILES) return;
+  auto stored = static_cast<GraphPoint*>(malloc(static_cast<size_t>(capacity) * sizeof(GraphPoint)));
   if (!stored) return;
-  int n = StoreFullyQualifyingEntries(pattern, stored, capacity);  // 5-7
+  int n = StoreFullyQualifyingEntries(pattern, stored, capacity);
   if (n == 0) {
     free(stored);
     return;
   }
-  qsort(stored, static_cast<size_t>(n), sizeof *stored, CompareGraphPoints);  // 8
+  qsort(stored, static_cast<size_t>(n), sizeof *stored, CompareGraphPoints);
   *points = stored;
   *count = n;
 }
@@ -98,13 +106,15 @@ void CollectGraphPoints(GraphPoint** points, int* count) {
 
 void BuildGraphSeries(const GraphPoint* points, int count, SeriesPoint* without, SeriesPoint* with) {
   for (int i = 0; i < count; i++) {
-    uint32_t transfers = points[i].Hits + 1;  // every hit and the first fetch
-    without[i] = {points[i].SizeK, static_cast<float>(static_cast<double>(transfers) * points[i].SizeK)};
+    // Every hit and the first fetch; counted wide, as 4294967295 hits + 1 would wrap to 0.
+    double transfers = static_cast<double>(points[i].Hits) + 1.0;
+    without[i] = {points[i].SizeK, static_cast<float>(transfers * points[i].SizeK)};
     with[i] = {points[i].SizeK, points[i].SizeK};
   }
 }
 
-void FindSeriesMaxima(const SeriesPoint* without, const SeriesPoint* with, int count, float* maxX, float* maxY) {
+static void FindSeriesMaxima(const SeriesPoint* without, const SeriesPoint* with, int count, float* maxX,
+                             float* maxY) {
   *maxX = 0.0f;
   *maxY = 0.0f;
   for (const SeriesPoint* series : {without, with}) {
@@ -115,17 +125,21 @@ void FindSeriesMaxima(const SeriesPoint* without, const SeriesPoint* with, int c
   }
 }
 
-int GraphPixelX(const GraphScale& scale, double x) { return static_cast<int>(x * scale.PW / scale.MaxX + scale.M); }
+static int GraphPixelX(const GraphScale& scale, double x) {
+  return static_cast<int>(x * scale.PW / scale.MaxX + scale.M);
+}
 
-int GraphPixelY(const GraphScale& scale, double y) {
+static int GraphPixelY(const GraphScale& scale, double y) {
   return static_cast<int>(-(y * scale.PH / scale.MaxY) + scale.PH + static_cast<double>(AXIS_GAP));
 }
 
-POINT MapSeriesPoint(const GraphScale& scale, SeriesPoint point) {
+static POINT MapSeriesPoint(const GraphScale& scale, SeriesPoint point) {
   return {GraphPixelX(scale, point.X), GraphPixelY(scale, point.Y)};
 }
 
-float LabelMaximumX(float maxX) {
+// The horizontal labels' largest value: a round number at or below the
+// largest file size.
+static float LabelMaximumX(float maxX) {
   if (maxX > 102400.0f) return maxX;
   if (maxX > 10240.0f) return 10240.0f;
   if (maxX > 1024.0f) return 1024.0f;
@@ -170,15 +184,36 @@ static void DrawLine(HDC dc, int x1, int y1, int x2, int y2) {
   LineTo(dc, x2, y2);
 }
 
-// The off-screen picture and the pens drawn with; everything is given back
-// and deleted on every way out.
-struct GraphCanvas {
+// Deletes a GDI object on the way out; it must no longer be selected then.
+struct GdiGuard {
+  HGDIOBJ object;
+  explicit GdiGuard(HGDIOBJ created) : object(created) {}
+  GdiGuard(const GdiGuard&) = delete;
+  GdiGuard& operator=(const GdiGuard&) = delete;
+  ~GdiGuard() {
+    if (object) DeleteObject(object);
+  }
+};
+
+// The off-screen picture of W by H pixels, with the stock pen, brush and
+// font of the canvas selected; everything is given back on every way out.
+struct OffscreenCanvas {
   HDC dc = nullptr;
   HBITMAP bitmap = nullptr;
   HGDIOBJ oldBitmap = nullptr, oldPen = nullptr, oldBrush = nullptr, oldFont = nullptr;
-  HPEN redPen = nullptr, bluePen = nullptr;
 
-  ~GraphCanvas() {
+  OffscreenCanvas(HDC target, int W, int H) {
+    bitmap = CreateCompatibleBitmap(target, W, H);
+    dc = bitmap ? CreateCompatibleDC(target) : nullptr;
+    if (!dc) return;
+    oldBitmap = SelectObject(dc, bitmap);
+    oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+    oldBrush = SelectObject(dc, GetStockObject(WHITE_BRUSH));
+    oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  }
+  OffscreenCanvas(const OffscreenCanvas&) = delete;
+  OffscreenCanvas& operator=(const OffscreenCanvas&) = delete;
+  ~OffscreenCanvas() {
     if (dc) {
       SelectObject(dc, oldPen);
       SelectObject(dc, oldBrush);
@@ -187,8 +222,6 @@ struct GraphCanvas {
       DeleteDC(dc);
     }
     if (bitmap) DeleteObject(bitmap);
-    if (redPen) DeleteObject(redPen);
-    if (bluePen) DeleteObject(bluePen);
   }
 };
 
@@ -200,22 +233,25 @@ struct GraphArrays {
   POINT* withoutCurve = nullptr;
   POINT* withCurve = nullptr;
 
-  ~GraphArrays() { Free(); }
-  void Free() {
+  GraphArrays() = default;
+  GraphArrays(const GraphArrays&) = delete;
+  GraphArrays& operator=(const GraphArrays&) = delete;
+  ~GraphArrays() {
     free(points);
     free(without);
     free(with);
     free(withoutCurve);
     free(withCurve);
-    points = nullptr;
-    without = with = nullptr;
-    withoutCurve = withCurve = nullptr;
+  }
+  bool AllocateCurves(int count) {
+    size_t bytes = static_cast<size_t>(count) * sizeof(SeriesPoint);
+    without = static_cast<SeriesPoint*>(malloc(bytes));
+    with = static_cast<SeriesPoint*>(malloc(bytes));
+    withoutCurve = static_cast<POINT*>(malloc(bytes));
+    withCurve = static_cast<POINT*>(malloc(bytes));
+    return without && with && withoutCurve && withCurve;
   }
 };
-
-static void CopyToCanvas(const DRAWITEMSTRUCT* drawItem, HDC dc, int W, int H) {
-  BitBlt(drawItem->hDC, drawItem->rcItem.left, drawItem->rcItem.top, W, H, dc, 0, 0, SRCCOPY);
-}
 
 static void DrawGraphMessage(HDC dc, int W, int H, TextId message) {
   char text[MESSAGE_TEXT_SIZE];
@@ -224,126 +260,139 @@ static void DrawGraphMessage(HDC dc, int W, int H, TextId message) {
   PutText(dc, W / 2 - 40, H / 2 + 10, text);
 }
 
+// The horizontal axis's title, in the canvas's bottom right corner.
+static RECT AxisTitleRect(HDC dc, int W, int H, const char* title) {
+  SIZE size = TextSize(dc, title);
+  return {W - 5 - size.cx, H - 5 - size.cy, W - 5, H - 5};
+}
+
+static void DrawGraphAxes(HDC dc, int W, int H, int M) {
+  SetBkMode(dc, TRANSPARENT);
+  int axisY = H - AXIS_GAP;
+  DrawLine(dc, M, axisY, W - AXIS_GAP, axisY);
+  DrawLine(dc, W - AXIS_GAP, axisY, W - AXIS_GAP - TICK_HALF, axisY - TICK_HALF);
+  DrawLine(dc, W - AXIS_GAP, axisY, W - AXIS_GAP - TICK_HALF, axisY + TICK_HALF);
+  DrawLine(dc, M, axisY, M, AXIS_GAP);
+  DrawLine(dc, M, AXIS_GAP, M - TICK_HALF, AXIS_GAP + TICK_HALF);
+  DrawLine(dc, M, AXIS_GAP, M + TICK_HALF, AXIS_GAP + TICK_HALF);
+
+  SetTextColor(dc, BLACK);
+  char title[MESSAGE_TEXT_SIZE];
+  GetMessageText(TEXT_GRAPH_Y_TITLE, title, sizeof title);
+  PutText(dc, 5, TextSize(dc, title).cy / 2, title);
+  GetMessageText(TEXT_GRAPH_X_TITLE, title, sizeof title);
+  RECT place = AxisTitleRect(dc, W, H, title);
+  PutText(dc, place.left, place.top, title);
+}
+
 // Bézier curves need one point more than a multiple of three; other counts
 // are joined by straight lines.
 static void DrawCurve(HDC dc, const POINT* curve, int count) {
   if (!PolyBezier(dc, curve, static_cast<DWORD>(count))) Polyline(dc, curve, count);
 }
 
-void DrawGraphAxes(HDC dc, int W, int H, int M) {
-  SetBkMode(dc, TRANSPARENT);  // 1
-  int axisY = H - AXIS_GAP;
-  DrawLine(dc, M, axisY, W - AXIS_GAP, axisY);  // 2
-  DrawLine(dc, W - AXIS_GAP, axisY, W - AXIS_GAP - TICK_HALF, axisY - TICK_HALF);
-  DrawLine(dc, W - AXIS_GAP, axisY, W - AXIS_GAP - TICK_HALF, axisY + TICK_HALF);
-  DrawLine(dc, M, axisY, M, AXIS_GAP);  // 3
-  DrawLine(dc, M, AXIS_GAP, M - TICK_HALF, AXIS_GAP + TICK_HALF);
-  DrawLine(dc, M, AXIS_GAP, M + TICK_HALF, AXIS_GAP + TICK_HALF);
-
-  SetTextColor(dc, BLACK);  // 4
-  char title[MESSAGE_TEXT_SIZE];
-  GetMessageText(TEXT_GRAPH_Y_TITLE, title, sizeof title);
-  SIZE size = TextSize(dc, title);
-  PutText(dc, 5, size.cy / 2, title);
-  GetMessageText(TEXT_GRAPH_X_TITLE, title, sizeof title);  // 5
-  size = TextSize(dc, title);
-  PutText(dc, W - 5 - size.cx, H - 5 - size.cy, title);
+// One curve in its colour, with its legend: the line at lineX, the text
+// ending 5 pixels from the canvas's right edge.
+static void DrawCurveAndLegend(HDC dc, const POINT* curve, int count, COLORREF colour, TextId legend, int lineX,
+                               int y, int W) {
+  GdiGuard pen(CreatePen(PS_SOLID, CURVE_PEN_WIDTH, colour));
+  SelectObject(dc, pen.object);
+  DrawCurve(dc, curve, count);
+  DrawLine(dc, lineX, y, lineX + 10, y);
+  SelectObject(dc, GetStockObject(BLACK_PEN));
+  char text[MESSAGE_TEXT_SIZE];
+  GetMessageText(legend, text, sizeof text);
+  SetTextColor(dc, colour);
+  PutText(dc, W - TextSize(dc, text).cx - 5, y, text);
 }
 
-void DrawPerformanceGraph(const DRAWITEMSTRUCT* drawItem) {
-  if (drawItem->CtlID != IDC_GRAPH_CANVAS || drawItem->itemAction != ODA_DRAWENTIRE) return;  // 1
+static bool TextsMeet(const RECT& a, const RECT& b) {
+  return a.left < b.right + LABEL_GAP && b.left < a.right + LABEL_GAP && a.top < b.bottom && b.top < a.bottom;
+}
 
-  int W = drawItem->rcItem.right - drawItem->rcItem.left;  // 2
-  int H = drawItem->rcItem.bottom - drawItem->rcItem.top;
-  GraphCanvas canvas;
-  canvas.dc = CreateCompatibleDC(drawItem->hDC);
-  if (!canvas.dc) return;
-  canvas.bitmap = CreateCompatibleBitmap(drawItem->hDC, W, H);
-  if (!canvas.bitmap) return;
-  HDC dc = canvas.dc;
-  canvas.oldBitmap = SelectObject(dc, canvas.bitmap);
-  canvas.oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-  canvas.oldBrush = SelectObject(dc, GetStockObject(WHITE_BRUSH));
-  canvas.oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+// Each label stands where its value lies, so crowded labels cannot move
+// apart: only those inside the canvas and clear of the axis title are
+// drawn, the first and the last of them always, the others where they
+// meet neither a drawn neighbour nor the last.
+static void DrawHorizontalTicks(HDC dc, const GraphScale& scale, int W, int H) {
+  GraphTick ticks[HORIZONTAL_TICKS];
+  HorizontalTicks(scale, ticks);
+  char title[MESSAGE_TEXT_SIZE];
+  GetMessageText(TEXT_GRAPH_X_TITLE, title, sizeof title);
+  RECT titleRect = AxisTitleRect(dc, W, H, title);
+  RECT fitting[HORIZONTAL_TICKS];
+  const char* labels[HORIZONTAL_TICKS];
+  int fits = 0;
+  for (const GraphTick& tick : ticks) {
+    DrawLine(dc, tick.Pixel, H - AXIS_GAP + TICK_HALF, tick.Pixel, H - AXIS_GAP - TICK_HALF);
+    SIZE size = TextSize(dc, tick.Label);
+    RECT place = {tick.Pixel, H - 20, tick.Pixel + size.cx, H - 20 + size.cy};
+    if (place.right >= W || TextsMeet(place, titleRect)) continue;
+    fitting[fits] = place;
+    labels[fits++] = tick.Label;
+  }
+  const RECT* drawn = nullptr;
+  for (int i = 0; i < fits; i++) {
+    bool middle = i > 0 && i < fits - 1;
+    if (drawn && TextsMeet(fitting[i], *drawn)) continue;
+    if (middle && TextsMeet(fitting[i], fitting[fits - 1])) continue;
+    PutText(dc, fitting[i].left, fitting[i].top, labels[i]);
+    drawn = &fitting[i];
+  }
+}
 
-  int M = TextSize(dc, "88888888").cx;  // 3
-  Rectangle(dc, 0, 0, W, H);          // 4
-  DrawGraphAxes(dc, W, H, M);         // 5
+static void DrawVerticalTicks(HDC dc, const GraphScale& scale) {
+  GraphTick ticks[VERTICAL_TICKS];
+  VerticalTicks(scale, ticks);
+  for (const GraphTick& tick : ticks) {
+    DrawLine(dc, scale.M - TICK_HALF, tick.Pixel, scale.M + TICK_HALF, tick.Pixel);
+    PutText(dc, 1, tick.Pixel - 5, tick.Label);
+  }
+}
 
-  GraphArrays arrays;  // 6
+// The curves, their legends and the ticks of the cached files, or the
+// message that there is nothing to plot.
+static void DrawGraphPlot(HDC dc, int W, int H, int M) {
+  GraphArrays arrays;
   int n = 0;
   CollectGraphPoints(&arrays.points, &n);
-  if (n == 0) {  // 7
-    DrawGraphMessage(dc, W, H, TEXT_GRAPH_NO_DATA);
-    CopyToCanvas(drawItem, dc, W, H);
-    return;
-  }
+  if (n == 0) return DrawGraphMessage(dc, W, H, TEXT_GRAPH_NO_DATA);
+  if (!arrays.AllocateCurves(n)) return DrawGraphMessage(dc, W, H, TEXT_GRAPH_NO_MEMORY);
 
-  char text[MESSAGE_TEXT_SIZE];  // 8
-  GraphScale scale = {};
-  scale.M = M;
-  scale.PH = H - 60;
+  char text[MESSAGE_TEXT_SIZE];
   GetMessageText(TEXT_GRAPH_X_TITLE, text, sizeof text);
-  scale.PW = W - TextSize(dc, text).cx - 50;
-
-  size_t bytes = static_cast<size_t>(n) * sizeof(SeriesPoint);  // 9
-  arrays.without = static_cast<SeriesPoint*>(malloc(bytes));
-  arrays.with = static_cast<SeriesPoint*>(malloc(bytes));
-  arrays.withoutCurve = static_cast<POINT*>(malloc(bytes));
-  arrays.withCurve = static_cast<POINT*>(malloc(bytes));
-  if (!arrays.without || !arrays.with || !arrays.withoutCurve || !arrays.withCurve) {
-    DrawGraphMessage(dc, W, H, TEXT_GRAPH_NO_MEMORY);
-    CopyToCanvas(drawItem, dc, W, H);
-    return;
-  }
-
-  BuildGraphSeries(arrays.points, n, arrays.without, arrays.with);  // 10
+  GraphScale scale = {M, W - TextSize(dc, text).cx - 50, H - 60, 0.0f, 0.0f};
+  BuildGraphSeries(arrays.points, n, arrays.without, arrays.with);
   FindSeriesMaxima(arrays.without, arrays.with, n, &scale.MaxX, &scale.MaxY);
-  for (int i = 0; i < n; i++) {  // 11
+  for (int i = 0; i < n; i++) {
     arrays.withoutCurve[i] = MapSeriesPoint(scale, arrays.without[i]);
     arrays.withCurve[i] = MapSeriesPoint(scale, arrays.with[i]);
   }
 
-  canvas.redPen = CreatePen(PS_SOLID, CURVE_PEN_WIDTH, WITHOUT_COLOUR);  // 12
-  SelectObject(dc, canvas.redPen);
-  DrawCurve(dc, arrays.withoutCurve, n);
-
-  SetTextColor(dc, WITHOUT_COLOUR);  // 13
+  // Both legend lines stand one above the other, left of the wider text.
   GetMessageText(TEXT_GRAPH_WITHOUT, text, sizeof text);
-  int A = TextSize(drawItem->hDC, text).cx;
-  PutText(dc, W - A - 5, 10, text);
-  DrawLine(dc, W - A - 20, 10, W - A - 10, 10);
+  int lineX = W - TextSize(dc, text).cx - 20;
+  DrawCurveAndLegend(dc, arrays.withoutCurve, n, WITHOUT_COLOUR, TEXT_GRAPH_WITHOUT, lineX, 10, W);
+  DrawCurveAndLegend(dc, arrays.withCurve, n, WITH_COLOUR, TEXT_GRAPH_WITH, lineX, 30, W);
+  SetTextColor(dc, BLACK);
+  DrawHorizontalTicks(dc, scale, W, H);
+  DrawVerticalTicks(dc, scale);
+}
 
-  canvas.bluePen = CreatePen(PS_SOLID, CURVE_PEN_WIDTH, WITH_COLOUR);  // 14
-  SelectObject(dc, canvas.bluePen);
-  DrawCurve(dc, arrays.withCurve, n);
+void DrawPerformanceGraph(const DRAWITEMSTRUCT* drawItem) {
+  // Selection and focus changes of the canvas button leave the picture alone.
+  if (drawItem->CtlID != IDC_GRAPH_CANVAS || drawItem->itemAction != ODA_DRAWENTIRE) return;
+  int W = drawItem->rcItem.right - drawItem->rcItem.left;
+  int H = drawItem->rcItem.bottom - drawItem->rcItem.top;
+  OffscreenCanvas canvas(drawItem->hDC, W, H);
+  if (!canvas.dc) return;
 
-  DrawLine(dc, W - A - 20, 30, W - A - 10, 30);  // 15
-  SetTextColor(dc, WITH_COLOUR);
-  GetMessageText(TEXT_GRAPH_WITH, text, sizeof text);
-  int B = TextSize(drawItem->hDC, text).cx;
-  PutText(dc, W - B - 5, 30, text);
-
-  SetTextColor(dc, BLACK);  // 16
-  SelectObject(dc, GetStockObject(BLACK_PEN));
-  GraphTick horizontal[HORIZONTAL_TICKS];
-  HorizontalTicks(scale, horizontal);
-  for (const GraphTick& tick : horizontal) {
-    DrawLine(dc, tick.Pixel, H - AXIS_GAP + TICK_HALF, tick.Pixel, H - AXIS_GAP - TICK_HALF);
-    PutText(dc, tick.Pixel, H - 20, tick.Label);
-  }
-
-  SelectObject(dc, GetStockObject(BLACK_PEN));  // 17
-  GraphTick vertical[VERTICAL_TICKS];
-  VerticalTicks(scale, vertical);
-  for (const GraphTick& tick : vertical) {
-    DrawLine(dc, M - TICK_HALF, tick.Pixel, M + TICK_HALF, tick.Pixel);
-    PutText(dc, 1, tick.Pixel - 5, tick.Label);
-  }
-
-  arrays.Free();                     // 18
-  CopyToCanvas(drawItem, dc, W, H);  // 19
-}  // 20: the canvas deletes its pens, bitmap and context
+  int M = TextSize(canvas.dc, "88888888").cx;
+  Rectangle(canvas.dc, 0, 0, W, H);
+  DrawGraphAxes(canvas.dc, W, H, M);
+  DrawGraphPlot(canvas.dc, W, H, M);
+  BitBlt(drawItem->hDC, drawItem->rcItem.left, drawItem->rcItem.top, W, H, canvas.dc, 0, 0, SRCCOPY);
+}
 
 // ---- the dialog ---------------------------------------------------------------
 
@@ -353,7 +402,7 @@ INT_PTR CALLBACK PerformanceDialogProc(HWND dialog, UINT message, WPARAM wParam,
       char caption[MESSAGE_TEXT_SIZE];
       GetMessageText(TEXT_GRAPH_CAPTION, caption, sizeof caption);
       SetWindowTextA(dialog, caption);
-      SetControlText(dialog, IDOK, TEXT_GRAPH_CLOSE);
+      SetDialogLabels(dialog, IDD_PERFORMANCE);
       return TRUE;
     }
     case WM_DRAWITEM:

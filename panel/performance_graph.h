@@ -7,7 +7,7 @@
 #include <cstdint>
 
 struct GraphPoint {
-  float SizeK;    // low 32 bits of the size, in whole kilobytes
+  float SizeK;    // the file's whole size, in whole kilobytes
   uint32_t Hits;  // from the file's record
 };
 static_assert(sizeof(GraphPoint) == 8);
@@ -17,29 +17,18 @@ struct SeriesPoint {
   float Y;
 };
 static_assert(sizeof(SeriesPoint) == 8);
-static_assert(sizeof(POINT) == 8);
 
-constexpr int MIN_GRAPH_FILES = 4;
 constexpr int HORIZONTAL_TICKS = 4;
 constexpr int VERTICAL_TICKS = 5;
-constexpr int AXIS_GAP = 30;  // pixels between the canvas edges and the axes' ends
 
 INT_PTR CALLBACK PerformanceDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Scans the cache folder and hands back a sorted array (free() it) and its
 // count; a count of 0 means no data and no array.
 void CollectGraphPoints(GraphPoint** points, int* count);
-int CompareGraphPoints(const void* a, const void* b);
-
-// Whether a directory entry counts for the graph: not "." or "..", larger
-// than 1024 bytes, a readable record with hits. *fully also asks for a
-// non-zero FileStamp; only such entries are plotted. *point is set when it counts.
-bool GraphEntryQualifies(const WIN32_FIND_DATAA& entry, GraphPoint* point, bool* fully);
 
 // The without series (y = (Hits + 1) x SizeK) and the with series (y = SizeK).
 void BuildGraphSeries(const GraphPoint* points, int count, SeriesPoint* without, SeriesPoint* with);
-// The largest x and y over both series, from 0.
-void FindSeriesMaxima(const SeriesPoint* without, const SeriesPoint* with, int count, float* maxX, float* maxY);
 
 // Where a value lies on the canvas: the curves and the ticks share this scale.
 struct GraphScale {
@@ -49,12 +38,6 @@ struct GraphScale {
   float MaxX;
   float MaxY;
 };
-int GraphPixelX(const GraphScale& scale, double x);
-int GraphPixelY(const GraphScale& scale, double y);
-POINT MapSeriesPoint(const GraphScale& scale, SeriesPoint point);
-
-// The horizontal labels' largest value for the largest file size.
-float LabelMaximumX(float maxX);
 
 struct GraphTick {
   int Pixel;       // x of a horizontal tick, y of a vertical one
@@ -64,4 +47,3 @@ void HorizontalTicks(const GraphScale& scale, GraphTick ticks[HORIZONTAL_TICKS])
 void VerticalTicks(const GraphScale& scale, GraphTick ticks[VERTICAL_TICKS]);
 
 void DrawPerformanceGraph(const DRAWITEMSTRUCT* drawItem);
-void DrawGraphAxes(HDC dc, int W, int H, int M);

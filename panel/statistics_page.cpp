@@ -1,6 +1,7 @@
 // Statistics page: savings since a date, cost parameters and the performance graph.
 #include "panel/statistics_page.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -20,6 +21,11 @@ constexpr uint32_t LAN_INDEX = 7;
 constexpr float LAN_SPEED = 115200.0f;
 
 constexpr int LINE_SIZE = 256;
+constexpr int COST_TYPING_LIMIT = 7;
+
+// Whether the user changed a cost field since the page last wrote it.
+static bool MegabyteCostEdited = false;
+static bool HourCostEdited = false;
 
 bool IsCostText(const char* text) {
   bool pointSeen = false;
@@ -31,6 +37,16 @@ bool IsCostText(const char* text) {
     }
     return false;
   }
+  return true;
+}
+
+bool ReadCostText(const char* text, bool edited, float* cost) {
+  if (!edited) return true;
+  if (!IsCostText(text)) return false;
+  // Many digits read as infinity, or beyond the largest float.
+  auto value = static_cast<float>(atof(text));
+  if (!std::isfinite(value)) return false;
+  *cost = value;
   return true;
 }
 
@@ -61,7 +77,7 @@ void FormatSinceCaption(const SYSTEMTIME& since, char* line, size_t lineSize) {
   snprintf(line, lineSize, format, since.wMonth, since.wDay, since.wYear);
 }
 
-uint32_t ReadSavedKilobytes() {
+static uint32_t ReadSavedKilobytes() {
   uint32_t total = 0;
   HKEY key;
   if (OpenDriverKey(&key) != ERROR_SUCCESS) return 0;
@@ -83,15 +99,14 @@ static void ShowSince(HWND page) {
   SetDlgItemTextA(page, IDC_STATS_SAVED_FRAME, line);
 }
 
-void ShowSavings(HWND page) {
-  float speed = LineSpeedOf(SavingsParameters.LineSpeed);  // 1
-  uint32_t kilobytes = ReadSavedKilobytes();                // 2
-  SavingsFigures figures = ComputeSavings(kilobytes, speed, SavingsParameters.CostPerMegabyte,  // 3-5
+static void ShowSavings(HWND page) {
+  float speed = LineSpeedOf(SavingsParameters.LineSpeed);
+  SavingsFigures figures = ComputeSavings(ReadSavedKilobytes(), speed, SavingsParameters.CostPerMegabyte,
                                           SavingsParameters.CostPerHour);
-  ShowLine(page, IDC_STATS_KILOBYTES, TEXT_STATS_KILOBYTES_LINE, figures.Bytes / 1024.0);  // 6
-  ShowLine(page, IDC_STATS_HOURS, TEXT_STATS_HOURS_LINE, figures.Hours);                    // 7
-  ShowLine(page, IDC_STATS_MONEY, TEXT_STATS_MONEY_LINE, figures.Money);                    // 8
-  ShowSince(page);                                                                   // 9
+  ShowLine(page, IDC_STATS_KILOBYTES, TEXT_STATS_KILOBYTES_LINE, figures.Bytes / 1024.0);
+  ShowLine(page, IDC_STATS_HOURS, TEXT_STATS_HOURS_LINE, figures.Hours);
+  ShowLine(page, IDC_STATS_MONEY, TEXT_STATS_MONEY_LINE, figures.Money);
+  ShowSince(page);
 }
 
 static void ShowCost(HWND page, int controlId, float cost) {
@@ -100,20 +115,23 @@ static void ShowCost(HWND page, int controlId, float cost) {
   SetDlgItemTextA(page, controlId, text);
 }
 
-void FillStatisticsPage(HWND page) {
-  ShowPanelBitmap(page, IDC_STATS_PICTURE);  // 1
-  SendDlgItemMessageA(page, IDC_STATS_MB_COST, EM_LIMITTEXT, COST_TYPING_LIMIT, 0);  // 2
+static void FillStatisticsPage(HWND page) {
+  ShowPanelBitmap(page, IDC_STATS_PICTURE);
+  SendDlgItemMessageA(page, IDC_STATS_MB_COST, EM_LIMITTEXT, COST_TYPING_LIMIT, 0);
   SendDlgItemMessageA(page, IDC_STATS_HOUR_COST, EM_LIMITTEXT, COST_TYPING_LIMIT, 0);
-  ShowCost(page, IDC_STATS_HOUR_COST, SavingsParameters.CostPerHour);  // 3
+  ShowCost(page, IDC_STATS_HOUR_COST, SavingsParameters.CostPerHour);
   ShowCost(page, IDC_STATS_MB_COST, SavingsParameters.CostPerMegabyte);
-  if (SendDlgItemMessageA(page, IDC_STATS_SPEED, CB_GETCOUNT, 0, 0) <= 0) {  // 4
+  // The page's own writing is no edit: the fields show the stored costs.
+  MegabyteCostEdited = false;
+  HourCostEdited = false;
+  if (SendDlgItemMessageA(page, IDC_STATS_SPEED, CB_GETCOUNT, 0, 0) <= 0) {
     for (const char* speed : LineSpeedList)
       SendDlgItemMessageA(page, IDC_STATS_SPEED, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(speed));
     // An index beyond the list (a stored -1 too) selects nothing.
     SendDlgItemMessageA(page, IDC_STATS_SPEED, CB_SETCURSEL,
                         static_cast<WPARAM>(static_cast<int>(SavingsParameters.LineSpeed)), 0);
   }
-  ShowSavings(page);  // 5
+  ShowSavings(page);
 }
 
 // The field's whole text: a cost of 10000 or more is shown with more
@@ -127,41 +145,41 @@ static std::string FieldText(HWND page, int controlId) {
 }
 
 // Reads one cost field; false after the field's message when it is no cost.
-static bool ReadCost(HWND page, int controlId, TextId invalid, float* cost) {
-  std::string text = FieldText(page, controlId);
-  if (!IsCostText(text.c_str())) {
-    ShowMessageText(page, invalid, MB_ICONEXCLAMATION);
-    return false;
-  }
-  *cost = static_cast<float>(atof(text.c_str()));
-  return true;
+static bool ReadCost(HWND page, int controlId, bool edited, TextId invalid, float* cost) {
+  if (ReadCostText(FieldText(page, controlId).c_str(), edited, cost)) return true;
+  ShowMessageText(page, invalid, MB_ICONEXCLAMATION);
+  return false;
 }
 
-bool ReadCostFields(HWND page) {
-  // 1-2; a valid megabyte cost stays read even when the hour cost is refused.
-  if (!ReadCost(page, IDC_STATS_MB_COST, TEXT_STATS_INVALID_MB_COST, &SavingsParameters.CostPerMegabyte)) return false;
-  if (!ReadCost(page, IDC_STATS_HOUR_COST, TEXT_STATS_INVALID_HOUR_COST, &SavingsParameters.CostPerHour)) return false;  // 3-4
-  LRESULT selected = SendDlgItemMessageA(page, IDC_STATS_SPEED, CB_GETCURSEL, 0, 0);  // 5
+// A valid megabyte cost stays read even when the hour cost is refused.
+static bool ReadCostFields(HWND page) {
+  if (!ReadCost(page, IDC_STATS_MB_COST, MegabyteCostEdited, TEXT_STATS_INVALID_MB_COST,
+                &SavingsParameters.CostPerMegabyte))
+    return false;
+  if (!ReadCost(page, IDC_STATS_HOUR_COST, HourCostEdited, TEXT_STATS_INVALID_HOUR_COST,
+                &SavingsParameters.CostPerHour))
+    return false;
+  LRESULT selected = SendDlgItemMessageA(page, IDC_STATS_SPEED, CB_GETCURSEL, 0, 0);
   SavingsParameters.LineSpeed = static_cast<uint32_t>(static_cast<int>(selected));
   return true;
 }
 
-void ClearHistory(HWND page) {
-  HKEY key;  // 1
+static void ClearHistory(HWND page) {
+  HKEY key;
   if (OpenDriverKey(&key) == ERROR_SUCCESS) {
     KeyGuard guard{key};
     const uint32_t zero = 0;
     RegSetValueExA(key, "Total", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&zero), sizeof zero);
   }
-  ShowLine(page, IDC_STATS_KILOBYTES, TEXT_STATS_KILOBYTES_LINE, 0.0);  // 2
+  ShowLine(page, IDC_STATS_KILOBYTES, TEXT_STATS_KILOBYTES_LINE, 0.0);
   ShowLine(page, IDC_STATS_HOURS, TEXT_STATS_HOURS_LINE, 0.0);
   ShowLine(page, IDC_STATS_MONEY, TEXT_STATS_MONEY_LINE, 0.0);
-  SYSTEMTIME now;  // 3
+  SYSTEMTIME now;
   GetSystemTime(&now);
   SavingsParameters.Since.wYear = now.wYear;
   SavingsParameters.Since.wMonth = now.wMonth;
   SavingsParameters.Since.wDay = now.wDay;
-  ShowSince(page);  // 4
+  ShowSince(page);
 }
 
 static bool ApplyStatisticsPage(HWND page) {
@@ -173,13 +191,7 @@ static bool ApplyStatisticsPage(HWND page) {
 static void CreateStatisticsPage(HWND page) {
   LoadSavingsParameters();
   FillStatisticsPage(page);
-  SetControlText(page, IDC_STATS_COST_FRAME, TEXT_STATS_COST_FRAME);
-  SetControlText(page, IDC_STATS_CLEAR, TEXT_STATS_CLEAR);
-  SetControlText(page, IDC_STATS_MB_LABEL, TEXT_STATS_MB_LABEL);
-  SetControlText(page, IDC_STATS_HOUR_LABEL, TEXT_STATS_HOUR_LABEL);
-  SetControlText(page, IDC_STATS_SPEED_LABEL, TEXT_STATS_SPEED_LABEL);
-  SetControlText(page, IDC_STATS_MB_CURRENCY, TEXT_STATS_CURRENCY);
-  SetControlText(page, IDC_STATS_HOUR_CURRENCY, TEXT_STATS_CURRENCY);
+  SetDialogLabels(page, IDD_STATISTICS);
 }
 
 static const PageActions STATISTICS_ACTIONS = {FillStatisticsPage, nullptr, ApplyStatisticsPage};
@@ -190,6 +202,8 @@ INT_PTR CALLBACK StatisticsPageProc(HWND page, UINT message, WPARAM wParam, LPAR
       CreateStatisticsPage(page);
       return TRUE;
     case WM_COMMAND:
+      if (HIWORD(wParam) == EN_CHANGE && LOWORD(wParam) == IDC_STATS_MB_COST) MegabyteCostEdited = true;
+      if (HIWORD(wParam) == EN_CHANGE && LOWORD(wParam) == IDC_STATS_HOUR_COST) HourCostEdited = true;
       if (LOWORD(wParam) == IDC_STATS_CLEAR) {
         ClearHistory(page);
       } else if (LOWORD(wParam) == IDC_STATS_PERFORMANCE) {

@@ -10,13 +10,17 @@
 
 constexpr int LINE_SPEED_COUNT = 8;
 constexpr int LINE_SPEED_TEXT_SIZE = 8;
-constexpr int COST_TYPING_LIMIT = 7;
 
 // The speed combo box's items; an item's index is the stored LineSpeed.
 extern const char LineSpeedList[LINE_SPEED_COUNT][LINE_SPEED_TEXT_SIZE];
 
 // Digits with at most one '.'; the empty text and "." are costs of 0.
 bool IsCostText(const char* text);
+
+// The cost a field gives: its text read as a cost when the user edited it,
+// else the stored cost unchanged (a shown "0.00" may stand for 0.004). False,
+// with *cost unchanged, when the text is no cost or no finite float.
+bool ReadCostText(const char* text, bool edited, float* cost);
 
 // Bits per second for a stored LineSpeed: "LAN" and every index beyond the
 // list (a stored -1 included) count as 115200.
@@ -35,11 +39,3 @@ SavingsFigures ComputeSavings(uint32_t kilobytes, float lineSpeed, float costPer
 void FormatSavingsLine(TextId text, double value, char* line, size_t lineSize);
 // Section 4 key 16 formatted with a date: "Saved by cache since 12/5/2026".
 void FormatSinceCaption(const SYSTEMTIME& since, char* line, size_t lineSize);
-
-// The driver's counter Total; 0 when the key or the value is missing.
-uint32_t ReadSavedKilobytes();
-
-void FillStatisticsPage(HWND page);
-bool ReadCostFields(HWND page);
-void ShowSavings(HWND page);
-void ClearHistory(HWND page);

@@ -5,8 +5,10 @@ WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver64
 export WINEDEBUG=-all
 
-PACKAGES=(cmake python3 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-  binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 googletest
+# The Windows 95 build uses the win32 thread model (no winpthreads); wine32
+# runs it under WoW64.
+PACKAGES=(cmake python3 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32
+  binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 wine32:i386 googletest
   xvfb x11-apps imagemagick)
 
 say() { echo "== $*"; }
@@ -20,6 +22,7 @@ install_missing() {
   say "installing ${missing[*]}"
   local sudo=""
   [ "$(id -u)" -eq 0 ] || sudo=sudo
+  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" > "$BUILD/apt.log" 2>&1 ||
     { cat "$BUILD/apt.log"; return 1; }
@@ -29,6 +32,11 @@ install_missing() {
 build_tree() {
   local arch=$1 toolchain
   [ "$arch" = x64 ] && toolchain=mingw-x86_64 || toolchain=mingw-i686
+  # A tree configured for another thread model (the x86 one was posix) starts afresh.
+  local model
+  model=$(sed -n 's/^set(CMAKE_CXX_COMPILER .*-\([a-z0-9]*\))$/\1/p' "$ROOT/cmake/$toolchain.cmake")
+  [ -f "$BUILD/$arch/CMakeCache.txt" ] && ! grep -q "^CMAKE_CXX_COMPILER_AR:.*-$model\$" "$BUILD/$arch/CMakeCache.txt" &&
+    rm -rf "${BUILD:?}/$arch"
   if [ ! -f "$BUILD/$arch/CMakeCache.txt" ]; then
     cmake -S "$ROOT" -B "$BUILD/$arch" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$toolchain.cmake" \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo > "$BUILD/configure-$arch.log" 2>&1 ||
@@ -42,10 +50,20 @@ reg_add() {  # reg_add KEY NAME VALUE (REG_SZ), with WINEPREFIX set
   "$WINE" reg add "$1" /v "$2" /t REG_SZ /d "$3" /f > /dev/null 2>&1
 }
 
+# A prefix made while wine32 was missing has no 32-bit half; it is made again.
+prefix_kind() {
+  dpkg-query -W -f='${Status}' wine32:i386 2> /dev/null | grep -q "install ok installed" && echo wow64 || echo win64
+}
+
 # prepare_prefix DIR test|run: create once, set the prefix up, install the programs.
 prepare_prefix() {
   local prefix=$1 kind=$2
   export WINEPREFIX=$prefix
+  if [ -f "$prefix/.ft-ready" ] && [ "$(cat "$prefix/.ft-ready")" != "$(prefix_kind)" ]; then
+    say "making Wine prefix $prefix again, now with its 32-bit half"
+    "$WINESERVER" -k > /dev/null 2>&1 || true
+    rm -rf "$prefix"
+  fi
   if [ ! -f "$prefix/.ft-ready" ]; then
     say "creating Wine prefix $prefix"
     mkdir -p "$prefix"
@@ -60,7 +78,7 @@ prepare_prefix() {
       reg_add 'HKCU\Software\Wine\Explorer\Desktops' Default 1024x768
     fi
     "$WINESERVER" -w
-    touch "$prefix/.ft-ready"
+    prefix_kind > "$prefix/.ft-ready"
   fi
   mkdir -p "$prefix/drive_c/FT"
   # Caption buttons are glyphs of Marlett; this Wine does not load it from its
@@ -71,11 +89,33 @@ prepare_prefix() {
   return 0
 }
 
-# copy_programs PREFIX FILES…: into C:\FT of the prefix.
+# The Manager that runs is the Windows 95 build (x86) wherever this machine
+# runs 32-bit Windows programs, else the x86_64 build of the same sources.
+# choose_manager, with the prefix's server running, sets MANAGER_ARCH.
+MANAGER_ARCH=x86
+choose_manager() {
+  local code=0
+  "$WINE" "$BUILD/x86/bin/BITNESS.EXE" > "$BUILD/bitness.out" 2>&1 || code=$?
+  if [ "$code" -eq 32 ]; then
+    MANAGER_ARCH=x86
+    say "running the Windows 95 build of the Manager (x86)"
+  else
+    MANAGER_ARCH=x64
+    echo "!!!!! THIS MACHINE CANNOT RUN 32-BIT WINDOWS PROGRAMS: running the x86_64 Manager, NOT the Windows 95 build !!!!!"
+  fi
+}
+
+# copy_programs PREFIX FILES…: into C:\FT of the prefix. The Manager's own
+# tree provides what it builds (the Manager, its benchmarks and the probes
+# that enter its process); the stand-ins and tests come from x64.
 copy_programs() {
-  local prefix=$1
+  local prefix=$1 file tree
   shift
-  for file in "$@"; do cp -f "$BUILD/x64/bin/$file" "$prefix/drive_c/FT/"; done
+  for file in "$@"; do
+    tree=x64
+    [ -f "$BUILD/$MANAGER_ARCH/bin/$file" ] && tree=$MANAGER_ARCH
+    cp -f "$BUILD/$tree/bin/$file" "$prefix/drive_c/FT/"
+  done
 }
 
 start_server() {  # a persistent server keeps each Wine start fast

@@ -11,6 +11,8 @@ inline LONG OpenDriverKey(HKEY* key) { return RegOpenKeyA(DRIVER_KEY_ROOT, DRIVE
 struct KeyGuard {
   HKEY key;
   ~KeyGuard() { RegCloseKey(key); }
+  KeyGuard(const KeyGuard&) = delete;  // a copy would close the key twice
+  KeyGuard& operator=(const KeyGuard&) = delete;
 };
 
 // Queries a value into buffer; true and *size = bytes returned on success.

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "settings/channel.h"
+#include "settings/device.h"
 #include "settings/registry_key.h"
 
 CacheSettingsRecord CacheSettings = {1, 1, 300, 100};

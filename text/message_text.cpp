@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-
 HINSTANCE AppInstance = nullptr;
 char LanguageFilePath[MAX_PATH] = "";
 
@@ -50,6 +49,15 @@ void SetControlText(HWND dialog, int controlId, TextId id) {
   ReadLanguageFile(id.section, id.key, text, sizeof text);
   TrimSpaces(text);
   if (text[0] != '\0') SetDlgItemTextA(dialog, controlId, text);
+}
+
+void SetDialogLabels(HWND dialog, int dialogTemplate) {
+  for (int i = 0; i < TEXT_CATALOG_SIZE; i++) {
+    const CatalogEntry& entry = TEXT_CATALOG[i];
+    if (entry.use != TEXT_LABEL || entry.dialog != dialogTemplate) continue;
+    SetControlText(dialog, entry.control, entry.id);
+    if (entry.sameTextControl) SetControlText(dialog, entry.sameTextControl, entry.id);
+  }
 }
 
 // A file text that is empty once trimmed (a quoted blank, 6=" ") counts as

@@ -5,17 +5,11 @@
 
 #include "text/text_catalog.h"
 
-constexpr int SECTION_GENERAL = 1;
-constexpr int SECTION_ADVANCED = 2;
 constexpr int SECTION_FILE_MANAGER = 3;
 constexpr int SECTION_STATISTICS = 4;
-constexpr int SECTION_ABOUT = 5;
 constexpr int SECTION_ERRORS = 7;
-constexpr int SECTION_MAIN = 9;
 constexpr int SECTION_MENU = 10;
 constexpr int SECTION_HINT = 11;
-constexpr int SECTION_GRAPH = 12;
-constexpr int SECTION_EDIT_MODE = 13;
 
 constexpr int SECTION_COUNT = 13;
 constexpr int SECTION_NAME_SIZE = 50;
@@ -32,6 +26,9 @@ extern const char SectionNames[SECTION_COUNT][SECTION_NAME_SIZE];
 
 void TrimSpaces(char* text);
 void SetControlText(HWND dialog, int controlId, TextId text);
+// Sets every label that TEXT_CATALOG records for the dialog template; a label
+// the language file lacks keeps the template's text.
+void SetDialogLabels(HWND dialog, int dialogTemplate);
 void ShowMessageText(HWND owner, TextId text, UINT style);
 // dest holds destSize characters (at least MESSAGE_TEXT_SIZE).
 void GetMessageText(TextId text, char* dest, int destSize);

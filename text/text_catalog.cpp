@@ -41,7 +41,7 @@ const CatalogEntry TEXT_CATALOG[] = {
     {TEXT_STATS_MB_LABEL, TEXT_LABEL, "Cost of transfer per megabyte", IDD_STATISTICS, IDC_STATS_MB_LABEL},
     {TEXT_STATS_HOUR_LABEL, TEXT_LABEL, "Cost of an hour connection", IDD_STATISTICS, IDC_STATS_HOUR_LABEL},
     {TEXT_STATS_SPEED_LABEL, TEXT_LABEL, "LAN/Modem speed", IDD_STATISTICS, IDC_STATS_SPEED_LABEL},
-    {TEXT_STATS_CURRENCY, TEXT_LABEL, "$", IDD_STATISTICS, IDC_STATS_MB_CURRENCY},
+    {TEXT_STATS_CURRENCY, TEXT_LABEL, "$", IDD_STATISTICS, IDC_STATS_MB_CURRENCY, IDC_STATS_HOUR_CURRENCY},
     {TEXT_STATS_CLEAR, TEXT_LABEL, "&Clear history", IDD_STATISTICS, IDC_STATS_CLEAR},
     {TEXT_STATS_INVALID_MB_COST, TEXT_BOX, "Invalid MegaByte cost value.", 0, 0},
     {TEXT_STATS_INVALID_HOUR_COST, TEXT_BOX, "Invalid Hour Cost value. ", 0, 0},
@@ -99,9 +99,3 @@ const CatalogEntry TEXT_CATALOG[] = {
      IDC_EDIT_EXPLANATION & 0xFFFF},
 };
 const int TEXT_CATALOG_SIZE = sizeof TEXT_CATALOG / sizeof TEXT_CATALOG[0];
-
-const CatalogEntry* FindCatalogEntry(TextId id) {
-  for (const CatalogEntry& entry : TEXT_CATALOG)
-    if (entry.id == id) return &entry;
-  return nullptr;
-}

@@ -107,10 +107,8 @@ struct CatalogEntry {
   const char* english;  // what the program shows without a language file
   int dialog;           // labels: the dialog template and a control showing it
   int control;
+  int sameTextControl = 0;  // labels: a second control showing the same text, or 0
 };
 
 extern const CatalogEntry TEXT_CATALOG[];
 extern const int TEXT_CATALOG_SIZE;
-
-// The catalog's entry for a text, or null.
-const CatalogEntry* FindCatalogEntry(TextId id);

@@ -4,12 +4,11 @@
 #include <algorithm>
 
 #include "panel_session.h"
+#include "res/resource.h"
 
 namespace {
 
-constexpr int kEnable = 1100, kTypesFrame = 1110, kAdd = 1112, kRemove = 1113, kTypeName = 1114, kList = 1116;
-constexpr int kIcon = 1103, kGeneralFrame = 1119, kExplanation = 0xFFFF;
-constexpr int kNewType = 1099;
+constexpr int kExplanation = IDC_EDIT_EXPLANATION & 0xFFFF;  // as the template stores it
 constexpr const char* kAddCaption = "Add New File Type:";
 constexpr const char* kEditTypesRequest = "CACHE_SET_EDIT_TYPES 0x8105";
 
@@ -37,7 +36,7 @@ class EditMode : public PanelTest {
     return sheet ? ChooseSheetTab(sheet, kEditModeTab) : nullptr;
   }
   HWND OpenAddDialog(HWND page) {
-    PressButton(page, kAdd);
+    PressButton(page, IDC_EDIT_ADD);
     return WaitForWindow("#32770", kAddCaption, kDefaultTimeoutMs, run.program.pid);
   }
   // Ends the Add dialog with a button, or from its title bar (button 0).
@@ -78,7 +77,7 @@ TEST_F(EditMode, ListShowsUsedSlotsSortedAndApplyWritesThemFromSlotZero) {
   for (const Case& c : cases) {
     HWND page = OpenEditMode(c.stored);
     ASSERT_NE(page, nullptr);
-    EXPECT_EQ(ListBoxItems(page, kList), c.listed);
+    EXPECT_EQ(ListBoxItems(page, IDC_EDIT_LIST), c.listed);
     Ftctl("reset");
     PressApply(sheet);
     auto requests = DriverLog();
@@ -98,19 +97,20 @@ TEST_F(EditMode, SwitchAppliesTheListAtOnceAndSurvivesCancel) {
   ASSERT_NE(page, nullptr);
   HWND dialog = OpenAddDialog(page);
   ASSERT_NE(dialog, nullptr);
-  SetText(dialog, kNewType, "XLS");
+  SetText(dialog, IDC_ADDEXT_TEXT, "XLS");
   EndAddDialog(page, dialog, IDOK);
 
   const Bytes off = Table(0, {".BMP", ".DOC", ".TXT", ".XLS"});
   Ftctl("reset");
-  ClickAndSync(page, kEnable);
+  ClickAndSync(page, IDC_EDIT_ENABLE);
   auto requests = DriverLog();
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_EQ(requests[0], std::string(kEditTypesRequest) + " " + Hex(off));
   EXPECT_EQ(requests[1].rfind("CACHE_SET_SETTINGS", 0), 0u);
 
-  const int switched[] = {kList, kAdd, kRemove, kTypesFrame, kIcon, kTypeName};
-  const int alwaysOn[] = {kEnable, kGeneralFrame, kExplanation};
+  const int switched[] = {IDC_EDIT_LIST,        IDC_EDIT_ADD,  IDC_EDIT_REMOVE,
+                          IDC_EDIT_TYPES_FRAME, IDC_EDIT_ICON, IDC_EDIT_TYPE_NAME};
+  const int alwaysOn[] = {IDC_EDIT_ENABLE, IDC_EDIT_GENERAL_FRAME, kExplanation};
   auto expectEnabled = [&](bool on) {
     for (int control : switched) EXPECT_EQ(IsEnabled(page, control), on) << control;
     for (int control : alwaysOn) EXPECT_TRUE(IsEnabled(page, control)) << control;
@@ -124,10 +124,10 @@ TEST_F(EditMode, SwitchAppliesTheListAtOnceAndSurvivesCancel) {
   sheet = OpenPanel(run);
   ASSERT_NE(sheet, nullptr);
   page = ChooseSheetTab(sheet, kEditModeTab);
-  EXPECT_FALSE(IsChecked(page, kEnable));
-  EXPECT_EQ(ListBoxItems(page, kList).size(), 4u);
+  EXPECT_FALSE(IsChecked(page, IDC_EDIT_ENABLE));
+  EXPECT_EQ(ListBoxItems(page, IDC_EDIT_LIST).size(), 4u);
   expectEnabled(false);
-  ClickAndSync(page, kEnable);
+  ClickAndSync(page, IDC_EDIT_ENABLE);
   expectEnabled(true);
   EXPECT_EQ(StoredWord("DB", 0), 1u);
 }
@@ -151,14 +151,14 @@ TEST_F(EditMode, AddTakesUpToFourCharactersInUpperCaseOnceInAnyCase) {
   for (const Step& step : steps) {
     HWND dialog = OpenAddDialog(page);
     ASSERT_NE(dialog, nullptr) << step.field;
-    EXPECT_EQ(ControlText(dialog, kNewType), step.shownAtOpen);
+    EXPECT_EQ(ControlText(dialog, IDC_ADDEXT_TEXT), step.shownAtOpen);
     if (step.typed) {
-      SetText(dialog, kNewType, "");
-      TypeText(dialog, kNewType, step.typed);
+      SetText(dialog, IDC_ADDEXT_TEXT, "");
+      TypeText(dialog, IDC_ADDEXT_TEXT, step.typed);
     }
-    EXPECT_EQ(ControlText(dialog, kNewType), step.field);
+    EXPECT_EQ(ControlText(dialog, IDC_ADDEXT_TEXT), step.field);
     EndAddDialog(page, dialog, step.button);
-    EXPECT_EQ(ListBoxItems(page, kList), step.listed) << step.field;
+    EXPECT_EQ(ListBoxItems(page, IDC_EDIT_LIST), step.listed) << step.field;
   }
 }
 
@@ -167,13 +167,13 @@ TEST_F(EditMode, FullListRefusesAddWithABoxAndNoDialog) {
   for (int i = 0; i < 30; i++) thirty.push_back(".T" + std::to_string(10 + i));
   HWND page = OpenEditMode(Table(1, thirty));
   ASSERT_NE(page, nullptr);
-  ASSERT_EQ(ListBoxItems(page, kList).size(), 30u);
-  PressButton(page, kAdd);
+  ASSERT_EQ(ListBoxItems(page, IDC_EDIT_LIST).size(), 30u);
+  PressButton(page, IDC_EDIT_ADD);
   Box box = AnswerBox(kDefaultTimeoutMs, run.program.pid);
   EXPECT_EQ(box.text, "Maximum nimber of file types is 30.");
   EXPECT_EQ(box.owner, sheet);
   EXPECT_EQ(WaitForWindow("#32770", kAddCaption, 300, run.program.pid), nullptr);
-  EXPECT_EQ(ListBoxItems(page, kList).size(), 30u);
+  EXPECT_EQ(ListBoxItems(page, IDC_EDIT_LIST).size(), 30u);
 }
 
 // Type names come from the registered classes; the hints, and "Unknown Type"
@@ -204,24 +204,24 @@ TEST_F(EditMode, TypeNamesFromTheClassesAndHintsInBetween) {
     }
     HWND page = OpenEditMode(Table(1, {".FTQ", ".FTU", ".FTC", ".FTE", ".FTV"}));
     ASSERT_NE(page, nullptr);
-    EXPECT_EQ(ControlText(page, kTypesFrame), texts.frame);
+    EXPECT_EQ(ControlText(page, IDC_EDIT_TYPES_FRAME), texts.frame);
     EXPECT_EQ(ControlText(page, kExplanation), texts.explanation);
-    EXPECT_EQ(ControlText(page, kTypeName), texts.noSelection);
+    EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME), texts.noSelection);
     for (int unknown : {kFTU, kFTC, kFTE, kFTV}) {
-      SelectListBoxItem(page, kList, kFTQ);
-      EXPECT_EQ(ControlText(page, kTypeName), "FileTrove test document");
-      SelectListBoxItem(page, kList, unknown);
-      EXPECT_EQ(ControlText(page, kTypeName), texts.unknown) << unknown;
+      SelectListBoxItem(page, IDC_EDIT_LIST, kFTQ);
+      EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME), "FileTrove test document");
+      SelectListBoxItem(page, IDC_EDIT_LIST, unknown);
+      EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME), texts.unknown) << unknown;
     }
-    SelectListBoxItem(page, kList, -1);
-    EXPECT_EQ(ControlText(page, kTypeName), texts.noSelection);
-    PressButton(page, kRemove);
+    SelectListBoxItem(page, IDC_EDIT_LIST, -1);
+    EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME), texts.noSelection);
+    PressButton(page, IDC_EDIT_REMOVE);
     EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, run.program.pid).text, texts.noSelection);
     for (int left = 5; left > 0; left--) {
-      SelectListBoxItem(page, kList, 0);
-      ClickAndSync(page, kRemove);
+      SelectListBoxItem(page, IDC_EDIT_LIST, 0);
+      ClickAndSync(page, IDC_EDIT_REMOVE);
     }
-    EXPECT_EQ(ControlText(page, kTypeName), texts.noTypes);
+    EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME), texts.noTypes);
   }
 }
 
@@ -231,7 +231,7 @@ TEST_F(EditMode, FailingEditTypesEndTheManagerBeforeAnythingIsSaved) {
   for (const char* name : kSettingsValues) DeleteDriverValue(name);
   Ftctl("reset");
   ASSERT_EQ(Ftctl("fail CACHE_SET_EDIT_TYPES").exitCode, 0u);
-  PressButton(page, kEnable);
+  PressButton(page, IDC_EDIT_ENABLE);
   EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, run.program.pid).text, "Fatal Error. FileTrove is unable to continue.");
   EXPECT_EQ(ExitCodeOf(run), 1u);
   EXPECT_EQ(DriverLog(), std::vector<std::string>{std::string(kEditTypesRequest) + " " +

@@ -99,15 +99,9 @@ inline std::vector<std::string> TrayMenuItems(const ManagerRun& run) {
   PostMessageA(run.window, 0x8064, 1006, WM_RBUTTONDOWN);
   HWND popup = WaitForWindow("#32768", nullptr, 3000, run.program.pid);
   if (!popup) return {"(no menu)"};
-  HMODULE probe = LoadLibraryA("C:\\FT\\MENUPROBE.DLL");
-  auto hook = probe ? reinterpret_cast<HOOKPROC>(GetProcAddress(probe, "MenuProbeHook")) : nullptr;
-  HHOOK installed = hook ? SetWindowsHookExA(WH_CALLWNDPROC, hook, probe, GetWindowThreadProcessId(popup, nullptr))
-                         : nullptr;
-  DWORD_PTR result = 0;
-  if (installed)
-    SendMessageTimeoutA(popup, RegisterWindowMessageA("FileTroveMenuProbe"), 0, 0, SMTO_ABORTIFHUNG, 3000, &result);
-  if (installed) UnhookWindowsHookEx(installed);
-  if (probe) FreeLibrary(probe);
+  // The hook must be set from a program of the Manager's bitness.
+  ToolResult peek = RunTool("C:\\FT\\MENUPEEK.EXE " + std::to_string(GetWindowThreadProcessId(popup, nullptr)));
+  if (peek.exitCode != 0) return {"(menu not probed)"};
   WaitWindowGone(popup, 3000);
   FILE* file = fopen(kOut, "rb");
   if (!file) return {"(menu not read)"};

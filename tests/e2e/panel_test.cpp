@@ -2,15 +2,13 @@
 // protocol's saves, the General, Advanced and About pages.
 #include "fake_tray.h"
 #include "panel_session.h"
+#include "res/resource.h"
 
 namespace {
 
 constexpr const char* kSettingsRequest = "CACHE_SET_SETTINGS";
 constexpr const char* kTabTitles[] = {"General",   "Advanced",   "File Manager",
                                       "Edit Mode", "Statistics", "About FileTrove"};
-constexpr int kGeneralActive = 1006, kGeneralProgress = 1007, kGeneralNote = 1081;
-constexpr int kAutoDelete = 1037, kDays = 1035, kDaysSpin = 1036, kSize = 1030, kFree = 1031;
-constexpr int kDirectory = 1048, kDiskFrame = 1083, kAboutVersion = 1095;
 
 class Panel : public PanelTest {
  protected:
@@ -38,7 +36,7 @@ TEST_F(Panel, OpensOnGeneralWithSixTitlesOnceAndInFront) {
   ASSERT_NE(sheet, nullptr);
   EXPECT_EQ(TabTitles(sheet), DesignedTitles());
   EXPECT_EQ(CurrentSheetTab(sheet), kGeneralTab);
-  EXPECT_EQ(ControlText(CurrentSheetPage(sheet), kGeneralActive), "A&ctivate Cache");
+  EXPECT_EQ(ControlText(CurrentSheetPage(sheet), IDC_GENERAL_ACTIVE), "A&ctivate Cache");
 
   // Another program's window in front; a second request raises the sheet
   // and opens no second one.
@@ -99,9 +97,9 @@ TEST_F(Panel, ActivateCacheSwitchesAtOnceAndFollowsTheTray) {
   HWND sheet = StartWithPanel();
   ASSERT_NE(sheet, nullptr);
   HWND general = CurrentSheetPage(sheet);
-  ASSERT_TRUE(IsChecked(general, kGeneralActive));
+  ASSERT_TRUE(IsChecked(general, IDC_GENERAL_ACTIVE));
 
-  ClickAndSync(general, kGeneralActive);
+  ClickAndSync(general, IDC_GENERAL_ACTIVE);
   EXPECT_EQ(LaterRequests(), std::vector<std::string>{"CACHE_DISABLE 0x8101"});
   EXPECT_EQ(StoredWord("Data", 0), 0u);
   ASSERT_TRUE(tray.WaitCalls(2, 3000));
@@ -109,9 +107,9 @@ TEST_F(Panel, ActivateCacheSwitchesAtOnceAndFollowsTheTray) {
 
   // The tray's switch reaches the box while the sheet is open.
   TrayCommand(run, kToggleCommand);
-  EXPECT_TRUE(IsChecked(general, kGeneralActive));
+  EXPECT_TRUE(IsChecked(general, IDC_GENERAL_ACTIVE));
   TrayCommand(run, kToggleCommand);
-  EXPECT_FALSE(IsChecked(general, kGeneralActive));
+  EXPECT_FALSE(IsChecked(general, IDC_GENERAL_ACTIVE));
 
   // Cancel keeps caching off; the store then says 1 but the tray's switch wins.
   ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
@@ -119,14 +117,14 @@ TEST_F(Panel, ActivateCacheSwitchesAtOnceAndFollowsTheTray) {
   WriteDriverValue("Data", REG_BINARY, Concat({Le32(1), Le32(1), Le32(300), Le32(100)}));
   sheet = OpenPanel(run);
   ASSERT_NE(sheet, nullptr);
-  EXPECT_FALSE(IsChecked(CurrentSheetPage(sheet), kGeneralActive));
+  EXPECT_FALSE(IsChecked(CurrentSheetPage(sheet), IDC_GENERAL_ACTIVE));
 }
 
 TEST_F(Panel, ShowProgressWaitsForApply) {
   HWND sheet = StartWithPanel();
   ASSERT_NE(sheet, nullptr);
   HWND general = CurrentSheetPage(sheet);
-  ClickAndSync(general, kGeneralProgress);
+  ClickAndSync(general, IDC_GENERAL_PROGRESS);
   ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
   EXPECT_TRUE(LaterRequests().empty());
   EXPECT_EQ(StoredWord("Data", 4), 1u);
@@ -134,8 +132,8 @@ TEST_F(Panel, ShowProgressWaitsForApply) {
   sheet = OpenPanel(run);
   ASSERT_NE(sheet, nullptr);
   general = CurrentSheetPage(sheet);
-  EXPECT_TRUE(IsChecked(general, kGeneralProgress));
-  ClickAndSync(general, kGeneralProgress);
+  EXPECT_TRUE(IsChecked(general, IDC_GENERAL_PROGRESS));
+  ClickAndSync(general, IDC_GENERAL_PROGRESS);
   PressApply(sheet);
   EXPECT_EQ(LaterRequests(), std::vector<std::string>{"CACHE_SET_SETTINGS 0x8102 01000000000000002c01000064000000"});
   EXPECT_EQ(StoredWord("Data", 4), 0u);
@@ -155,14 +153,14 @@ TEST_F(Advanced, EmptyDaysAreRefusedOnceThenOneDayIsStored) {
   HWND sheet = nullptr;
   HWND page = OpenAdvanced(1, 30, &sheet);
   ASSERT_NE(page, nullptr);
-  SetText(page, kDays, "");
+  SetText(page, IDC_ADVANCED_DAYS, "");
   Ftctl("reset");
   PressButton(sheet, kApplyButton);
   Box box = AnswerBox();
   EXPECT_EQ(box.text, "Invalid time period");
   EXPECT_EQ(box.owner, sheet);
   EXPECT_TRUE(NoBoxWithin(500));
-  EXPECT_EQ(ControlText(page, kDays), "1");
+  EXPECT_EQ(ControlText(page, IDC_ADVANCED_DAYS), "1");
   EXPECT_EQ(CurrentSheetTab(sheet), kAdvancedTab);
   EXPECT_EQ(StoredWord("Data2", 4), 30u);
   EXPECT_EQ(CountRequests(DriverLog(), kSettingsRequest), 1) << "only the General page may save";
@@ -188,22 +186,36 @@ TEST_F(Advanced, FieldsAreStoredAsTyped) {
     HWND page = OpenAdvanced(c.autoDelete, 45, &sheet);
     ASSERT_NE(page, nullptr);
     if (c.days) {
-      SetText(page, kDays, "");
-      TypeText(page, kDays, c.days);
+      SetText(page, IDC_ADVANCED_DAYS, "");
+      TypeText(page, IDC_ADVANCED_DAYS, c.days);
     } else {  // 999 spun up by one shows as "1,000"
-      SetText(page, kDays, "999");
-      SendMessageA(GetDlgItem(page, kDaysSpin), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 2));
-      SendMessageA(GetDlgItem(page, kDaysSpin), WM_LBUTTONUP, 0, MAKELPARAM(3, 2));
-      EXPECT_NE(ControlText(page, kDays), "999");
+      SetText(page, IDC_ADVANCED_DAYS, "999");
+      SendMessageA(GetDlgItem(page, IDC_ADVANCED_DAYS_SPIN), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 2));
+      SendMessageA(GetDlgItem(page, IDC_ADVANCED_DAYS_SPIN), WM_LBUTTONUP, 0, MAKELPARAM(3, 2));
+      EXPECT_NE(ControlText(page, IDC_ADVANCED_DAYS), "999");
     }
-    SetText(page, kSize, "");
-    TypeText(page, kSize, c.size);
-    SetText(page, kFree, "");
-    TypeText(page, kFree, c.free);
+    SetText(page, IDC_ADVANCED_SIZE, "");
+    TypeText(page, IDC_ADVANCED_SIZE, c.size);
+    SetText(page, IDC_ADVANCED_FREE, "");
+    TypeText(page, IDC_ADVANCED_FREE, c.free);
     ASSERT_TRUE(CloseSheet(sheet, IDOK));
     EXPECT_EQ(StoredWord("Data2", 4), c.storedDays) << c.size;
     EXPECT_EQ(StoredWord("Data", 8), c.storedSize) << c.size;
     EXPECT_EQ(StoredWord("Data", 12), c.storedFree) << c.size;
+  }
+}
+
+TEST_F(Advanced, OkKeepsAStoredFreeSpaceFloorOf100000MegabytesWhole) {
+  run = StartManager();
+  WriteDriverValue("Data", REG_BINARY, Concat({Le32(1), Le32(1), Le32(300), Le32(100000)}));
+  for (const char* pasted : {static_cast<const char*>(nullptr), "-5"}) {
+    HWND sheet = nullptr;
+    HWND page = OpenAdvanced(1, 30, &sheet);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(ControlText(page, IDC_ADVANCED_FREE), "100000");
+    if (pasted) SetText(page, IDC_ADVANCED_FREE, pasted);
+    ASSERT_TRUE(CloseSheet(sheet, IDOK));
+    EXPECT_EQ(StoredWord("Data", 12), 100000u) << (pasted ? pasted : "untouched");
   }
 }
 
@@ -212,11 +224,11 @@ TEST_F(Advanced, AutoDeleteEnablesDaysAtOnceAndTheDirectoryIsKept) {
   HWND sheet = nullptr;
   HWND page = OpenAdvanced(1, 30, &sheet);
   ASSERT_NE(page, nullptr);
-  EXPECT_EQ(ControlText(page, kDirectory), "D:\\Cache & Co");
-  EXPECT_TRUE(IsEnabled(page, kDays));
-  ClickAndSync(page, kAutoDelete);
-  EXPECT_FALSE(IsEnabled(page, kDays));
-  EXPECT_FALSE(IsEnabled(page, kDaysSpin));
+  EXPECT_EQ(ControlText(page, IDC_ADVANCED_DIRECTORY), "D:\\Cache & Co");
+  EXPECT_TRUE(IsEnabled(page, IDC_ADVANCED_DAYS));
+  ClickAndSync(page, IDC_ADVANCED_AUTO_DELETE);
+  EXPECT_FALSE(IsEnabled(page, IDC_ADVANCED_DAYS));
+  EXPECT_FALSE(IsEnabled(page, IDC_ADVANCED_DAYS_SPIN));
   EXPECT_EQ(StoredWord("Data2", 0), 1u);
   ASSERT_TRUE(CloseSheet(sheet, IDOK));
   Bytes directory;
@@ -232,10 +244,10 @@ TEST_F(Panel, LanguageFileLabelsGeneralAndAdvancedButNotAbout) {
     const char* english;
     const char* translated;
   } cases[] = {
-      {kGeneralTab, kGeneralActive, "A&ctivate Cache", "Cache &aktiv"},
-      {kGeneralTab, kGeneralNote, "Note: Ctrl+Space terminates caching of current file.", "Hinweis"},
-      {kAdvancedTab, kDiskFrame, " Disk Maintenance ", "Wartung"},
-      {kAboutTab, kAboutVersion, "Version 1.5", "Version 1.5"},
+      {kGeneralTab, IDC_GENERAL_ACTIVE, "A&ctivate Cache", "Cache &aktiv"},
+      {kGeneralTab, IDC_GENERAL_NOTE, "Note: Ctrl+Space terminates caching of current file.", "Hinweis"},
+      {kAdvancedTab, IDC_ADVANCED_DISK_FRAME, " Disk Maintenance ", "Wartung"},
+      {kAboutTab, IDC_ABOUT_VERSION, "Version 1.5", "Version 1.5"},
   };
   HWND sheet = StartWithPanel();
   ASSERT_NE(sheet, nullptr);

@@ -79,9 +79,11 @@ TEST_F(Statistics, InvalidCostsRefuseApplyWithTheirOwnBox) {
   Bytes before, stored;
   ReadDriverValue("Other", &before);
 
+  const std::string manyDigits(100, '9');  // pasted by another program: no finite float
   const struct {
     const char *megabyte, *hour, *box;
   } refusals[] = {
+      {manyDigits.c_str(), "20", "Invalid MegaByte cost value."},
       {"1,5", "20", "Invalid MegaByte cost value."},
       {"3.5", "abc", "Invalid Hour Cost value."},
   };
@@ -149,6 +151,17 @@ TEST_F(Statistics, ClearHistoryResetsAtOnceButTheDateNeedsApply) {
   EXPECT_EQ(Lines(page), zeros);
 }
 
+TEST_F(Statistics, CostsNobodyTouchedKeepTheirStoredValues) {
+  StoreSavings(2026, 1, 1, 1, 0.004f, 1.125f);
+  HWND sheet = nullptr;
+  HWND page = OpenStatistics(&sheet);
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(ControlText(page, kMegabyteCost), "0.00");
+  ASSERT_TRUE(CloseSheet(sheet, IDOK));
+  EXPECT_EQ(StoredWord("Other", 20), Bits(0.004f));
+  EXPECT_EQ(StoredWord("Other", 24), Bits(1.125f));
+}
+
 TEST_F(Statistics, LargeCostsSurviveOkAndTypingStopsAtSeven) {
   StoreSavings(2026, 1, 1, 1, 12345.67f, 20.0f);
   HWND sheet = nullptr;
@@ -171,6 +184,7 @@ TEST_F(Statistics, PerformanceOpensTheGraphAndCloseEndsIt) {
     PressButton(page, kPerformance);
     HWND graph = WaitForWindow("#32770", kGraphCaption, kDefaultTimeoutMs, run.program.pid);
     ASSERT_NE(graph, nullptr);
+    Sync(graph);  // the window is found while its controls are still being made
     EXPECT_EQ(ControlText(graph, IDOK), "Close");
     EXPECT_EQ(GetWindow(graph, GW_OWNER), sheet);
     PostMessageA(graph, WM_COMMAND, button, 0);

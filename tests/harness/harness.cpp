@@ -174,6 +174,44 @@ constexpr int kListTextSize = 1024;
 
 int ListViewRowCount(HWND list) { return static_cast<int>(SendAndWait(list, LVM_GETITEMCOUNT, 0, 0)); }
 
+// The same queries as a 32-bit control reads them, for a Manager built for
+// Windows 95: pointers and LPARAMs are 4 bytes there.
+struct LVITEMA32 {
+  UINT mask;
+  int iItem, iSubItem;
+  UINT state, stateMask;
+  DWORD pszText;
+  int cchTextMax, iImage;
+  DWORD lParam;
+  int iIndent;
+};
+struct LVCOLUMNA32 {
+  UINT mask;
+  int fmt, cx;
+  DWORD pszText;
+  int cchTextMax, iSubItem, iImage, iOrder;
+};
+struct TCITEMA32 {
+  UINT mask;
+  DWORD dwState, dwStateMask;
+  DWORD pszText;
+  int cchTextMax, iImage;
+  DWORD lParam;
+};
+static_assert(sizeof(LVITEMA32) == 40 && sizeof(LVCOLUMNA32) == 32 && sizeof(TCITEMA32) == 28);
+
+static bool In32BitProcess(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+  BOOL wow64 = FALSE;
+  if (process) {
+    IsWow64Process(process, &wow64);
+    CloseHandle(process);
+  }
+  return wow64;
+}
+
 // Asks a control of another process for a text through a structure that
 // points at a buffer (LVITEMA, LVCOLUMNA, TCITEMA): both must live in the
 // control's process. False when they could not be placed there or, with
@@ -182,7 +220,7 @@ template <typename Query>
 static bool RemoteText(HWND control, Query query, UINT message, WPARAM wParam, bool answerRequired,
                        std::string* text) {
   RemoteMemory remote(control, sizeof query + kListTextSize);
-  query.pszText = remote.base + sizeof query;
+  query.pszText = (decltype(query.pszText))(reinterpret_cast<uintptr_t>(remote.base + sizeof query));
   query.cchTextMax = kListTextSize;
   if (!remote.Write(0, &query, sizeof query)) return false;
   LRESULT answer = SendAndWait(control, message, wParam, reinterpret_cast<LPARAM>(remote.base));
@@ -193,11 +231,16 @@ static bool RemoteText(HWND control, Query query, UINT message, WPARAM wParam, b
   return true;
 }
 
-std::string ListViewCell(HWND list, int row, int column) {
-  LVITEMA item = {};
+template <typename Item>
+static std::string CellText(HWND list, int row, int column) {
+  Item item = {};
   item.iSubItem = column;
   std::string text;
   return RemoteText(list, item, LVM_GETITEMTEXTA, row, false, &text) ? text : "(no access)";
+}
+
+std::string ListViewCell(HWND list, int row, int column) {
+  return In32BitProcess(list) ? CellText<LVITEMA32>(list, row, column) : CellText<LVITEMA>(list, row, column);
 }
 
 std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns) {
@@ -208,13 +251,19 @@ std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns) {
   return rows;
 }
 
-std::string ListViewHeader(HWND list, int column) {
-  LVCOLUMNA header = {};
+template <typename Column>
+static std::string HeaderText(HWND list, int column) {
+  Column header = {};
   header.mask = LVCF_TEXT;
   std::string text;
   return RemoteText(list, header, LVM_GETCOLUMNA, column, true, &text) ? text : "(not read)";
 }
 
+std::string ListViewHeader(HWND list, int column) {
+  return In32BitProcess(list) ? HeaderText<LVCOLUMNA32>(list, column) : HeaderText<LVCOLUMNA>(list, column);
+}
+
+// Only the leading fields are read, and they lie alike in both bitnesses.
 void SelectListViewRows(HWND list, const std::vector<int>& rows) {
   RemoteMemory remote(list, sizeof(LVITEMA));
   LVITEMA item = {};
@@ -252,12 +301,17 @@ int SheetTabCount(HWND sheet) {
   return static_cast<int>(SendAndWait(tabs, TCM_GETITEMCOUNT, 0, 0));
 }
 
-std::string SheetTabTitle(HWND sheet, int index) {
-  HWND tabs = reinterpret_cast<HWND>(SendAndWait(sheet, PSM_GETTABCONTROL, 0, 0));
-  TCITEMA item = {};
+template <typename Tab>
+static std::string TabText(HWND tabs, int index) {
+  Tab item = {};
   item.mask = TCIF_TEXT;
   std::string text;
   return RemoteText(tabs, item, TCM_GETITEMA, index, true, &text) ? text : "(not read)";
+}
+
+std::string SheetTabTitle(HWND sheet, int index) {
+  HWND tabs = reinterpret_cast<HWND>(SendAndWait(sheet, PSM_GETTABCONTROL, 0, 0));
+  return In32BitProcess(tabs) ? TabText<TCITEMA32>(tabs, index) : TabText<TCITEMA>(tabs, index);
 }
 
 HWND CurrentSheetPage(HWND sheet) { return reinterpret_cast<HWND>(SendAndWait(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }

@@ -2,6 +2,7 @@
 // scale the curves and ticks share, and the picture drawn into memory.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,7 +16,7 @@
 namespace {
 
 struct CachedFile {
-  DWORD bytes;
+  uint64_t bytes;
   uint32_t hits;
   uint64_t stamp = 1;
   bool record = true;
@@ -47,7 +48,8 @@ class GraphCache : public ::testing::Test {
     names.push_back(name);
     HANDLE handle = CreateFileA((folder + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-    SetFilePointer(handle, static_cast<LONG>(file.bytes), nullptr, FILE_BEGIN);
+    LONG high = static_cast<LONG>(file.bytes >> 32);
+    SetFilePointer(handle, static_cast<LONG>(file.bytes), &high, FILE_BEGIN);
     SetEndOfFile(handle);
     CloseHandle(handle);
     if (file.record)
@@ -80,7 +82,8 @@ TEST_F(GraphCache, CollectsFilesOfMoreThan1024BytesUsedFromTheCache) {
     bool usable = true;
   } cases[] = {
       {"three files are no data", {{4096, 1}, {8192, 2}, {2048, 3}}, {}},
-      {"an unusable cache folder lists nothing", {{2048, 1}, {4096, 1}, {6144, 1}, {8192, 1}}, {}, false},
+      {"an unusable cache folder lists nothing, not the drive's root", {{2048, 1}, {4096, 1}, {6144, 1}, {8192, 1}},
+       {}, false},
       // "." and ".." come first in the folder: all four points are kept.
       {"four files, sorted", {{8192, 2}, {2048, 3}, {5120, 1}, {4096, 9}}, {{2, 3}, {4, 9}, {5, 1}, {8, 2}}},
       {"what is left out",
@@ -96,14 +99,38 @@ TEST_F(GraphCache, CollectsFilesOfMoreThan1024BytesUsedFromTheCache) {
        },
        {{1, 1}, {4, 2}, {5, 7}, {8, 1}}},
       {"four counted, three plotted", {{2048, 1, 0}, {4096, 1}, {6144, 1}, {8192, 1}}, {{4, 1}, {6, 1}, {8, 1}}},
+      {"4 GB and more by the whole size",
+       {{0x100000200, 1}, {0x140000000, 2}, {2048, 3}, {4096, 4}},
+       {{2, 3}, {4, 4}, {4194304, 1}, {5242880, 2}}},
   };
+  char current[MAX_PATH];
+  GetCurrentDirectoryA(sizeof current, current);
   for (const auto& c : cases) {
+    if (!c.usable) {
+      // An empty folder's pattern "\*.*" would name the current drive's root.
+      folder = folder.substr(0, 2);
+      SetCurrentDirectoryA((folder + "\\").c_str());
+    }
     for (const CachedFile& file : c.files) Add(file);
     if (!c.usable) CacheDirectory[0] = '\0';
     EXPECT_EQ(Collect(), c.expected) << c.what;
+    SetCurrentDirectoryA(current);
     TearDown();
     names.clear();
     SetUp();
+  }
+}
+
+TEST(GraphSeries, TransfersCountEveryHitAndTheFirstFetchWithoutWrapping) {
+  const struct {
+    GraphPoint point;
+    float without;
+  } cases[] = {{{3, 1}, 6}, {{1024, 99}, 102400}, {{2, 0xFFFFFFFF}, 8589934592.0f}};
+  for (const auto& c : cases) {
+    SeriesPoint without, with;
+    BuildGraphSeries(&c.point, 1, &without, &with);
+    EXPECT_EQ(without.Y, c.without) << c.point.Hits;
+    EXPECT_GE(without.Y, with.Y) << c.point.Hits;
   }
 }
 
@@ -178,14 +205,12 @@ class GraphPicture : public GraphCache {
     item.rcItem = {0, 0, W, H};
     DrawPerformanceGraph(&item);
   }
-  uint32_t Pixel(int x, int y) const { return bits[y * W + x] & 0xFFFFFF; }
-  // Whether the colour is within a pixel of (x, y): pens are 2 pixels wide.
-  bool Near(POINT p, uint32_t colour) const {
-    for (int y = p.y - 1; y <= p.y + 1; y++)
-      for (int x = p.x - 1; x <= p.x + 1; x++)
-        if (x >= 0 && y >= 0 && x < W && y < H && Pixel(x, y) == colour) return true;
-    return false;
+  void Next() {
+    TearDown();
+    names.clear();
+    SetUp();
   }
+  uint32_t Pixel(int x, int y) const { return bits[y * W + x] & 0xFFFFFF; }
   int Count(uint32_t colour, const RECT& inside, bool within) const {
     int count = 0;
     for (int y = 0; y < H; y++)
@@ -195,14 +220,16 @@ class GraphPicture : public GraphCache {
       }
     return count;
   }
-  // The scale the picture uses, measured as it measures it.
-  GraphScale Scale(float maxX, float maxY) const {
-    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SIZE eights, title;
-    GetTextExtentPoint32A(dc, "88888888", 8, &eights);
-    GetTextExtentPoint32A(dc, "File Size (K)", 13, &title);
-    SelectObject(dc, old);
-    return {eights.cx, W - title.cx - 50, H - 60, maxX, maxY};
+  // Tick marks crossing their axis: black on both sides of it.
+  int Crossings(POINT from, POINT step, POINT across, int steps) const {
+    int ticks = 0;
+    for (int i = 0; i < steps; i++) {
+      int x = from.x + i * step.x, y = from.y + i * step.y;
+      if (Pixel(x, y) != BLACK) continue;
+      ticks++;
+      EXPECT_EQ(Pixel(x + across.x, y + across.y), BLACK) << "a tick off its axis at " << x << "," << y;
+    }
+    return ticks;
   }
 
   HDC dc = nullptr;
@@ -211,44 +238,45 @@ class GraphPicture : public GraphCache {
   uint32_t* bits = nullptr;
 };
 
-TEST_F(GraphPicture, CurvesThroughTheirMappedPoints) {
-  // The second file's many hits put a sharp peak into the without curve,
-  // which a Bézier curve passes below and straight lines pass through.
+TEST_F(GraphPicture, CurvesInsideThePlotTheWithoutCurveOnTop) {
+  // The second file's many hits put a sharp peak into the without curve:
+  // straight lines reach it at the top of the vertical axis, a Bézier curve
+  // passes below it.
   const uint32_t hits[] = {1, 40, 1, 3, 1, 5, 2};
   const struct {
     int files;
     bool bezier;
   } cases[] = {{4, true}, {5, false}, {6, false}, {7, true}};
   for (const auto& c : cases) {
-    for (int i = 0; i < c.files; i++) Add({static_cast<DWORD>((i + 1) * 2048), hits[i]});
+    SCOPED_TRACE(c.files);
+    for (int i = 0; i < c.files; i++) Add({(i + 1) * 2048u, hits[i]});
     Draw();
-    GraphScale scale = Scale(static_cast<float>(c.files * 2), 164);  // the largest y: 4 K used 41 times
-    std::vector<POINT> red, blue;
-    for (int i = 0; i < c.files; i++) {
-      float sizeK = static_cast<float>((i + 1) * 2);
-      red.push_back(MapSeriesPoint(scale, {sizeK, (hits[i] + 1) * sizeK}));
-      blue.push_back(MapSeriesPoint(scale, {sizeK, sizeK}));
+    int axisX = 1;  // the vertical axis: the first black pixel just above the horizontal one
+    while (axisX < W && Pixel(axisX, H - 31) != BLACK) axisX++;
+    const RECT plot = {axisX - 1, 29, W - 29, H - 29};  // pens are 2 pixels wide
+    const RECT legend = {W - 150, 0, W, 45};
+    int redTop = H, blueBefore = H;
+    for (int x = 0; x < W; x++) {
+      int red = H, blue = H;  // the highest pixel of each curve in this column
+      for (int y = H - 1; y >= 0; y--) {
+        POINT p = {x, y};
+        uint32_t colour = Pixel(x, y);
+        if ((colour != RED && colour != BLUE) || PtInRect(&legend, p)) continue;
+        EXPECT_TRUE(PtInRect(&plot, p)) << "curve outside the plot at " << x << "," << y;
+        (colour == RED ? red : blue) = y;
+      }
+      if (red < H && blue < H) EXPECT_LE(red, blue + 1) << "the without curve below the with curve at " << x;
+      if (blue < H) {
+        EXPECT_LE(blue, blueBefore) << "the with curve falls at " << x;
+        blueBefore = blue;
+      }
+      redTop = std::min(redTop, red);
     }
-
-    EXPECT_EQ(Pixel(0, 0), BLACK) << c.files;
-    EXPECT_EQ(Pixel(W - 1, H - 1), BLACK);
-    EXPECT_EQ(Pixel(W - 10, H / 2), WHITE);
-    for (const POINT& p : blue) EXPECT_TRUE(Near(p, BLUE)) << c.files << " files, with point " << p.x << "," << p.y;
-    for (int i = 0; i < c.files; i++) {
-      bool onCurve = !c.bezier || i % 3 == 0;  // a Bézier curve passes its control points by
-      EXPECT_EQ(Near(red[i], RED), onCurve) << c.files << " files, without point " << i;
-    }
-    if (c.bezier) {
-      POINT half = {(red[0].x + 3 * red[1].x + 3 * red[2].x + red[3].x + 4) / 8,
-                    (red[0].y + 3 * red[1].y + 3 * red[2].y + red[3].y + 4) / 8};
-      EXPECT_TRUE(Near(half, RED)) << c.files << " files: the first Bézier segment's middle";
-    }
-    GraphTick ticks[HORIZONTAL_TICKS];
-    HorizontalTicks(scale, ticks);
-    for (const GraphTick& tick : ticks) EXPECT_EQ(Pixel(tick.Pixel, H - 28), BLACK) << "tick at " << tick.Pixel;
-    TearDown();
-    names.clear();
-    SetUp();
+    EXPECT_LT(blueBefore, H - 32) << "no with curve";
+    EXPECT_TRUE(c.bezier ? redTop > 40 && redTop < H - 40 : redTop <= 31) << "the without curve's top at " << redTop;
+    EXPECT_EQ(Crossings({axisX + 2, H - 28}, {1, 0}, {0, -4}, W - 40 - axisX), HORIZONTAL_TICKS);
+    EXPECT_EQ(Crossings({axisX + 2, 34}, {0, 1}, {-4, 0}, H - 64), VERTICAL_TICKS - 1);  // the top one at the tip
+    Next();
   }
 }
 
@@ -262,7 +290,54 @@ TEST_F(GraphPicture, ThreeFilesShowNoDataInRed) {
   EXPECT_EQ(Count(RED, message, false), 0);
   EXPECT_EQ(Count(BLUE, message, false), 0);
   EXPECT_EQ(Pixel(0, 0), BLACK);
+  EXPECT_EQ(Pixel(W - 1, H - 1), BLACK);
   EXPECT_EQ(Pixel(W - 10, H / 2), WHITE);
+}
+
+// Every text the picture draws, with the rectangle it covers: this
+// program's import of TextOutA is pointed at a recorder while it draws.
+std::vector<RECT> drawnTexts;
+FARPROC realTextOut = nullptr;
+
+BOOL WINAPI RecordTextOut(HDC dc, int x, int y, LPCSTR text, int length) {
+  SIZE size = {};
+  GetTextExtentPoint32A(dc, text, length, &size);
+  drawnTexts.push_back({x, y, x + size.cx, y + size.cy});
+  return reinterpret_cast<decltype(&TextOutA)>(realTextOut)(dc, x, y, text, length);
+}
+
+FARPROC* ImportSlot(FARPROC function) {
+  auto base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+  auto headers = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& table = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
+  auto slots = reinterpret_cast<FARPROC*>(base + table.VirtualAddress);
+  for (DWORD i = 0; i < table.Size / sizeof *slots; i++)
+    if (slots[i] == function) return &slots[i];
+  return nullptr;
+}
+
+TEST_F(GraphPicture, NoTwoTextsMeetWhateverTheLargestFile) {
+  realTextOut = GetProcAddress(GetModuleHandleA("gdi32.dll"), "TextOutA");
+  FARPROC* slot = ImportSlot(realTextOut);
+  ASSERT_NE(slot, nullptr);
+  DWORD access;
+  VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &access);
+  *slot = reinterpret_cast<FARPROC>(RecordTextOut);
+  for (uint64_t largestK : {50, 100, 2000, 50000, 100000, 200000}) {
+    for (uint64_t sizeK : {uint64_t{2}, uint64_t{3}, uint64_t{4}, largestK}) Add({sizeK * 1024, 1});
+    drawnTexts.clear();
+    Draw();
+    // Two titles, two legends, five vertical labels and some horizontal ones.
+    EXPECT_GE(drawnTexts.size(), 11u) << largestK;
+    for (size_t i = 0; i < drawnTexts.size(); i++)
+      for (size_t j = i + 1; j < drawnTexts.size(); j++) {
+        RECT both;
+        EXPECT_FALSE(IntersectRect(&both, &drawnTexts[i], &drawnTexts[j])) << largestK << " K: texts " << i << ", " << j;
+      }
+    Next();
+  }
+  *slot = realTextOut;
+  VirtualProtect(slot, sizeof *slot, access, &access);
 }
 
 }  // namespace

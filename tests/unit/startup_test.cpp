@@ -7,36 +7,40 @@
 
 namespace {
 
-std::string PathFor(const char* commandLine, const char* programDir = "C:\\ELSEWHERE") {
+std::string PathFor(const std::string& commandLine, const char* programDir) {
   char path[MAX_PATH];
-  LanguageFilePathFor(commandLine, programDir, path, sizeof path);
+  LanguageFilePathFor(commandLine.c_str(), programDir, path, sizeof path);
   return path;
 }
 
-TEST(LanguageFilePath, LiesInTheProgramsDirectory) {
-  EXPECT_EQ(PathFor("C:\\FT\\MANAGER.EXE"), "C:\\FT\\strings.lng");
-  EXPECT_EQ(PathFor("C:\\FT\\MANAGER.EXE /x"), "C:\\FT\\strings.lng");
-  EXPECT_EQ(PathFor("\"C:\\Program Files\\FT\\Manager.exe\" /x"), "C:\\Program Files\\FT\\strings.lng");
-  EXPECT_EQ(PathFor("\"C:\\Program Files\\FT\\Manager.exe"), "C:\\Program Files\\FT\\strings.lng");
-}
-
-TEST(LanguageFilePath, BareProgramNameUsesTheModulesDirectory) {
-  EXPECT_EQ(PathFor("MANAGER.EXE /x", "C:\\FT"), "C:\\FT\\strings.lng");
-  EXPECT_EQ(PathFor("\"MANAGER.EXE\"", "C:\\"), "C:\\strings.lng");
-}
-
-TEST(LanguageFilePath, TooLongForTheBufferMeansNoLanguageFile) {
-  std::string longDir = "C:\\" + std::string(250, 'd') + "\\";
-  EXPECT_EQ(PathFor((longDir + "MANAGER.EXE").c_str()), "");
-  std::string fits = "C:\\" + std::string(244, 'd') + "\\";  // 248 + 11 = 259 characters
-  EXPECT_EQ(PathFor((fits + "M.EXE").c_str()), fits + "strings.lng");
+TEST(LanguageFilePath, BesideTheProgramNeverCutShort) {
+  const std::string fits = "C:\\" + std::string(244, 'd') + "\\";  // 248 + 11 = 259 characters
+  const struct {
+    std::string commandLine;
+    const char* programDir;
+    std::string path;
+  } cases[] = {
+      {"C:\\FT\\MANAGER.EXE", "C:\\ELSEWHERE", "C:\\FT\\strings.lng"},
+      {"C:\\FT\\MANAGER.EXE /x", "C:\\ELSEWHERE", "C:\\FT\\strings.lng"},
+      {"\"C:\\Program Files\\FT\\Manager.exe\" /x", "C:\\ELSEWHERE", "C:\\Program Files\\FT\\strings.lng"},
+      {"\"C:\\Program Files\\FT\\Manager.exe", "C:\\ELSEWHERE", "C:\\Program Files\\FT\\strings.lng"},
+      // A bare name: the program's own folder.
+      {"MANAGER.EXE /x", "C:\\FT", "C:\\FT\\strings.lng"},
+      {"\"MANAGER.EXE\"", "C:\\", "C:\\strings.lng"},
+      // A path that does not fit means no language file, never a cut one.
+      {"C:\\" + std::string(250, 'd') + "\\MANAGER.EXE", "C:\\ELSEWHERE", ""},
+      {fits + "M.EXE", "C:\\ELSEWHERE", fits + "strings.lng"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PathFor(c.commandLine, c.programDir), c.path) << c.commandLine;
 }
 
 TEST(LanguageFilePath, BuiltFromOurOwnCommandLine) {
+  char module[MAX_PATH];
+  ASSERT_GT(GetModuleFileNameA(nullptr, module, sizeof module), 0u);
+  std::string expected = module;
+  expected = expected.substr(0, expected.rfind('\\') + 1) + "strings.lng";
   BuildLanguageFilePath();
-  std::string path = LanguageFilePath;
-  ASSERT_GE(path.size(), 12u);
-  EXPECT_EQ(path.substr(path.size() - 12), "\\strings.lng");
+  EXPECT_STREQ(LanguageFilePath, expected.c_str());
 }
 
 }  // namespace

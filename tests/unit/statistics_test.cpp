@@ -15,6 +15,25 @@ TEST(CostText, DigitsWithAtMostOnePoint) {
     EXPECT_FALSE(IsCostText(text)) << '"' << text << '"';
 }
 
+TEST(CostText, AnEditedFieldIsReadAFieldNobodyEditedKeepsItsCost) {
+  const std::string manyDigits(100, '9');
+  const struct {
+    const char* text;
+    bool edited;
+    bool valid;
+    float cost;  // from a stored 0.004
+  } cases[] = {
+      {"0.00", false, true, 0.004f},     {"", true, true, 0.0f},          {"12.50", true, true, 12.5f},
+      {"0.00", true, true, 0.0f},        {"1,5", true, false, 0.004f},    {manyDigits.c_str(), true, false, 0.004f},
+      {"1000000000000000000000000000000000000000", true, false, 0.004f},  // beyond the largest float
+  };
+  for (const auto& c : cases) {
+    float cost = 0.004f;
+    EXPECT_EQ(ReadCostText(c.text, c.edited, &cost), c.valid) << '"' << c.text << '"';
+    EXPECT_EQ(cost, c.cost) << '"' << c.text << '"';
+  }
+}
+
 TEST(LineSpeed, ListIndexOrLanSpeed) {
   const struct {
     uint32_t index;
