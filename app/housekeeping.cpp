@@ -1,5 +1,7 @@
 #include "app/housekeeping.h"
 
+#include <cstdint>
+
 #include "settings/cache_folder.h"
 #include "settings/cached_records.h"
 #include "settings/settings.h"
@@ -15,7 +17,9 @@ int DayNumber(SYSTEMTIME date) {
 
 int DaysBetween(SYSTEMTIME later, SYSTEMTIME earlier) { return DayNumber(later) - DayNumber(earlier); }
 
-bool DueForDeletion(int age, int32_t autoDeleteDays) {
+// A file age days old goes when age reaches the period; a negative age (a
+// last use after today) never does, and a negative period counts as 0.
+static bool DueForDeletion(int age, int32_t autoDeleteDays) {
   if (age < 0) return false;  // used after today: the clock was set back
   return age >= (autoDeleteDays < 0 ? 0 : autoDeleteDays);
 }
