@@ -386,7 +386,6 @@ static HWND CreateFileList(HWND page) {
   for (int column = 0; column < FILE_LIST_COLUMNS; column++)
     GetMessageText(ColumnTable[column].title, ColumnTable[column].header, sizeof ColumnTable[column].header);
   GetMessageText(TEXT_FILES_NO_INFO, NoInfoText, sizeof NoInfoText);
-  InitCommonControls();
 
   RECT frame = {};
   GetWindowRect(GetDlgItem(page, IDC_FILES_FRAME), &frame);
@@ -440,7 +439,7 @@ INT_PTR CALLBACK FileManagerPageProc(HWND page, UINT message, WPARAM wParam, LPA
       FileListView = CreateFileList(page);
       SortFillByName(FileListView);
       ShowCaption(page);
-      SetControlText(page, IDC_FILES_DELETE, TEXT_FILES_DELETE);
+      SetDialogLabels(page, IDD_FILE_MANAGER);
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDC_FILES_DELETE) DeleteSelectedFiles(FileListView);

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "res/resource.h"
+#include "settings/cache_folder.h"
 #include "settings/cached_records.h"
 #include "settings/settings.h"
 #include "text/message_text.h"
@@ -24,52 +25,43 @@ static_assert(sizeof(POINT) == sizeof(SeriesPoint));
 
 // ---- collection -------------------------------------------------------------
 
-// Whether a directory entry counts for the graph: not "." or "..", larger
-// than 1024 bytes, a readable record with hits. *fully also asks for a
-// non-zero FileStamp; only such entries are plotted. *point is set when it counts.
-static bool GraphEntryQualifies(const WIN32_FIND_DATAA& entry, GraphPoint* point, bool* fully) {
+// Whether a cached file counts for the graph: larger than 1024 bytes, a
+// readable record with hits. *fully also asks for a non-zero FileStamp; only
+// such files are plotted. *point is set when it counts.
+static bool GraphEntryQualifies(const CacheFolderEntry& entry, GraphPoint* point, bool* fully) {
   *fully = false;
-  if (entry.cFileName[0] == '.' && entry.dwFileAttributes == FILE_ATTRIBUTE_DIRECTORY) return false;
   // The whole size: a file of 4 GB and more is plotted as large as it is.
-  uint64_t bytes = (static_cast<uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
-  if (bytes <= PLOTTED_ABOVE_BYTES) return false;
+  if (entry.Size <= PLOTTED_ABOVE_BYTES) return false;
   CachedFileRecord record;
-  if (!ReadCachedFileRecord(entry.cFileName, &record)) return false;
+  if (!ReadCachedFileRecord(entry.Name, &record)) return false;
   if (record.Hits == 0) return false;
-  point->SizeK = static_cast<float>(bytes >> 10);
+  point->SizeK = static_cast<float>(entry.Size >> 10);
   point->Hits = record.Hits;
   *fully = record.FileStamp != 0;
   return true;
 }
 
-// First pass: the number of entries that count, the array's capacity.
-static int CountQualifyingEntries(const char* pattern) {
-  WIN32_FIND_DATAA entry;
-  HANDLE scan = FindFirstFileA(pattern, &entry);
-  if (scan == INVALID_HANDLE_VALUE) return 0;
-  int count = 0;
-  do {
-    GraphPoint point;
-    bool fully;
-    if (GraphEntryQualifies(entry, &point, &fully)) count++;
-  } while (FindNextFileA(scan, &entry));
-  FindClose(scan);
-  return count;
+// First pass: the number of files that count, the array's capacity.
+static bool CountQualifying(const CacheFolderEntry& entry, void* count) {
+  GraphPoint point;
+  bool fully;
+  if (GraphEntryQualifies(entry, &point, &fully)) ++*static_cast<int*>(count);
+  return true;
 }
 
-// Second pass: every entry that counts fully, through the whole directory,
-// until the array is full (the directory may have changed since the first).
-static int StoreFullyQualifyingEntries(const char* pattern, GraphPoint* points, int capacity) {
-  WIN32_FIND_DATAA entry;
-  HANDLE scan = FindFirstFileA(pattern, &entry);
-  if (scan == INVALID_HANDLE_VALUE) return 0;
-  int stored = 0;
-  do {
-    bool fully;
-    if (GraphEntryQualifies(entry, &points[stored], &fully) && fully) stored++;
-  } while (stored < capacity && FindNextFileA(scan, &entry));
-  FindClose(scan);
-  return stored;
+// Second pass: every file that counts fully, until the array is full (the
+// folder may have changed since the first).
+struct StoredPoints {
+  GraphPoint* points;
+  int capacity;
+  int stored;
+};
+
+static bool StoreFullyQualifying(const CacheFolderEntry& entry, void* context) {
+  auto* store = static_cast<StoredPoints*>(context);
+  bool fully;
+  if (GraphEntryQualifies(entry, &store->points[store->stored], &fully) && fully) store->stored++;
+  return store->stored < store->capacity;
 }
 
 static int CompareGraphPoints(const void* a, const void* b) {
@@ -83,16 +75,14 @@ static int CompareGraphPoints(const void* a, const void* b) {
 void CollectGraphPoints(GraphPoint** points, int* count) {
   *points = nullptr;
   *count = 0;
-  if (!CacheDirectoryUsable()) return;
-
-  char pattern[MAX_PATH];
-  int length = snprintf(pattern, sizeof pattern, "%s\\*.*", CacheDirectory);
-  if (length < 0 || length >= static_cast<int>(sizeof pattern)) return;
-  int capacity = CountQualifyingEntries(pattern);
+  int capacity = 0;
+  ScanCacheFolder(CountQualifying, &capacity, DotNames::INCLUDED);
   if (capacity < MIN_GRAPH_FILES) return;
   auto stored = static_cast<GraphPoint*>(malloc(static_cast<size_t>(capacity) * sizeof(GraphPoint)));
   if (!stored) return;
-  int n = StoreFullyQualifyingEntries(pattern, stored, capacity);
+  StoredPoints store = {stored, capacity, 0};
+  ScanCacheFolder(StoreFullyQualifying, &store, DotNames::INCLUDED);
+  int n = store.stored;
   if (n == 0) {
     free(stored);
     return;

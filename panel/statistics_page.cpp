@@ -9,7 +9,7 @@
 #include "panel/control_panel.h"
 #include "panel/performance_graph.h"
 #include "res/resource.h"
-#include "settings/registry_key.h"
+#include "settings/cache_folder.h"
 #include "settings/settings.h"
 #include "text/message_text.h"
 
@@ -77,16 +77,6 @@ void FormatSinceCaption(const SYSTEMTIME& since, char* line, size_t lineSize) {
   snprintf(line, lineSize, format, since.wMonth, since.wDay, since.wYear);
 }
 
-static uint32_t ReadSavedKilobytes() {
-  uint32_t total = 0;
-  HKEY key;
-  if (OpenDriverKey(&key) != ERROR_SUCCESS) return 0;
-  KeyGuard guard{key};
-  DWORD size = sizeof total;
-  if (!QueryValue(key, "Total", &total, &size)) return 0;
-  return total;
-}
-
 static void ShowLine(HWND page, int controlId, TextId text, double value) {
   char line[LINE_SIZE];
   FormatSavingsLine(text, value, line, sizeof line);
@@ -101,7 +91,7 @@ static void ShowSince(HWND page) {
 
 static void ShowSavings(HWND page) {
   float speed = LineSpeedOf(SavingsParameters.LineSpeed);
-  SavingsFigures figures = ComputeSavings(ReadSavedKilobytes(), speed, SavingsParameters.CostPerMegabyte,
+  SavingsFigures figures = ComputeSavings(ReadTotalKilobytes(), speed, SavingsParameters.CostPerMegabyte,
                                           SavingsParameters.CostPerHour);
   ShowLine(page, IDC_STATS_KILOBYTES, TEXT_STATS_KILOBYTES_LINE, figures.Bytes / 1024.0);
   ShowLine(page, IDC_STATS_HOURS, TEXT_STATS_HOURS_LINE, figures.Hours);
@@ -165,12 +155,7 @@ static bool ReadCostFields(HWND page) {
 }
 
 static void ClearHistory(HWND page) {
-  HKEY key;
-  if (OpenDriverKey(&key) == ERROR_SUCCESS) {
-    KeyGuard guard{key};
-    const uint32_t zero = 0;
-    RegSetValueExA(key, "Total", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&zero), sizeof zero);
-  }
+  ClearTotalKilobytes();
   ShowLine(page, IDC_STATS_KILOBYTES, TEXT_STATS_KILOBYTES_LINE, 0.0);
   ShowLine(page, IDC_STATS_HOURS, TEXT_STATS_HOURS_LINE, 0.0);
   ShowLine(page, IDC_STATS_MONEY, TEXT_STATS_MONEY_LINE, 0.0);

@@ -18,14 +18,15 @@ bool CachedFilePath(const char* name, char* path, size_t size) {
   return length >= 0 && static_cast<size_t>(length) < size;
 }
 
-void ScanCacheFolder(CacheFolderVisit visit, void* context) {
+void ScanCacheFolder(CacheFolderVisit visit, void* context, DotNames dotNames) {
   char pattern[MAX_PATH];
   if (!CachedFilePath("*.*", pattern, sizeof pattern)) return;
   WIN32_FIND_DATAA found;
   HANDLE scan = FindFirstFileA(pattern, &found);
   if (scan == INVALID_HANDLE_VALUE) return;
   do {
-    if (found.cFileName[0] == '.' || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    if (found.cFileName[0] == '.' && dotNames == DotNames::SKIPPED) continue;
     const CacheFolderEntry entry = {found.cFileName, found.cAlternateFileName, FoundSize(found)};
     if (!visit(entry, context)) break;
   } while (FindNextFileA(scan, &found));

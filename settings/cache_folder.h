@@ -16,10 +16,14 @@ struct CacheFolderEntry {
 // Called for each file in scan order; returning false ends the scan.
 using CacheFolderVisit = bool (*)(const CacheFolderEntry& entry, void* context);
 
-// Visits the regular files at the top level of CacheDirectory. Names that
-// begin with a dot and directories are skipped; a folder that is unusable
-// or cannot be scanned gives nothing.
-void ScanCacheFolder(CacheFolderVisit visit, void* context);
+// Which entries a scan reports besides regular files with ordinary names:
+// the graph also counts files whose names begin with a dot.
+enum class DotNames { SKIPPED, INCLUDED };
+
+// Visits the regular files at the top level of CacheDirectory. Directories
+// are skipped, and names that begin with a dot unless asked for; a folder
+// that is unusable or cannot be scanned gives nothing.
+void ScanCacheFolder(CacheFolderVisit visit, void* context, DotNames dotNames = DotNames::SKIPPED);
 
 // CacheDirectory\name; false when the folder is unusable or the path does
 // not fit. It is never cut short: a cut path could name another file.

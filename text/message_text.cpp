@@ -44,7 +44,8 @@ static bool LoadTableText(int section, int key, char* dest, int destSize) {
   ExitProcess(1);  // not reached: TerminateProcess on ourselves does not return
 }
 
-void SetControlText(HWND dialog, int controlId, TextId id) {
+// A label from the language file, else the built-in text.
+static void SetControlText(HWND dialog, int controlId, TextId id) {
   char text[LABEL_TEXT_SIZE];
   ReadLanguageFile(id.section, id.key, text, sizeof text);
   TrimSpaces(text);

@@ -13,7 +13,7 @@ constexpr int SECTION_HINT = 11;
 
 constexpr int SECTION_COUNT = 13;
 constexpr int SECTION_NAME_SIZE = 50;
-constexpr int LABEL_TEXT_SIZE = 100;    // SetControlText's language-file read
+constexpr int LABEL_TEXT_SIZE = 100;    // a label's language-file read
 constexpr int BOX_TEXT_SIZE = 1000;     // ShowMessageText's reads
 constexpr int MESSAGE_TEXT_SIZE = 50;   // GetMessageText's language-file read
 
@@ -25,7 +25,6 @@ extern char LanguageFilePath[MAX_PATH];
 extern const char SectionNames[SECTION_COUNT][SECTION_NAME_SIZE];
 
 void TrimSpaces(char* text);
-void SetControlText(HWND dialog, int controlId, TextId text);
 // Sets every label that TEXT_CATALOG records for the dialog template; a label
 // the language file lacks keeps the template's text.
 void SetDialogLabels(HWND dialog, int dialogTemplate);
