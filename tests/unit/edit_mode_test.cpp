@@ -161,10 +161,22 @@ TEST_F(EditModePage, ListsTheUsedSlotsSortedAndEnablesItsControlsByTheSwitch) {
   }
 }
 
-// Type names come from the registered classes; the hints, and "Unknown Type"
-// after a known type, from the language file or else the string table.
-TEST_F(EditModePage, TypeNamesFromTheClassesAndHintsInBetween) {
-  enum { kFTA, kFTC, kFTD, kFTM, kFTV, kFTX };  // FTX is not registered
+// Names come from the registered classes, icons from their DefaultIcon or
+// else the Windows logo; the hints, and "Unknown Type" after a known type,
+// from the language file or else the string table. An extracted icon is
+// destroyed once replaced, and with the page.
+TEST_F(EditModePage, TypeNamesIconsAndHintsInBetween) {
+  enum { kFTA, kFTB, kFTC, kFTD, kFTM, kFTV, kFTX, kNone = -1 };  // FTX is not registered
+  const struct {
+    int type;
+    const char* name;  // null: the hint
+    int icon;          // the program's icon of that index; -1: the logo
+  } steps[] = {
+      {kFTA, "FileTrove test document", 1}, {kFTX, nullptr, -1}, {kFTA, "FileTrove test document", 1},
+      {kFTC, nullptr, -1}, {kFTA, "FileTrove test document", 1}, {kFTD, nullptr, -1},
+      {kFTB, "unit test type", 0},          {kFTV, nullptr, -1}, {kFTM, "unit test type", -1},
+      {kNone, nullptr, -1},
+  };
   const struct {
     const char* languageFile;
     const char *noSelection, *noTypes, *unknown;
@@ -172,51 +184,39 @@ TEST_F(EditModePage, TypeNamesFromTheClassesAndHintsInBetween) {
       {nullptr, "No file selected", "No files included", "Unknown Type"},
       {"[Edit Mode]\n5=Keine Auswahl\n6=Keine Typen\n7=Unbekannt\n", "Keine Auswahl", "Keine Typen", "Unbekannt"},
   };
+  const HICON logo = LoadIconA(nullptr, IDI_WINLOGO);
+  ASSERT_NE(ProgramIcon(0), ProgramIcon(1));
   for (const auto& texts : runs) {
     if (texts.languageFile) UseLanguageFile(texts.languageFile);
-    ASSERT_NE(OpenEditMode(Table(1, {"FTA", "FTX", "FTC", "FTD", "FTV", "FTM"})), nullptr);
+    ASSERT_NE(OpenEditMode(Table(1, {"FTA", "FTX", "FTC", "FTD", "FTV", "FTM", "FTB"})), nullptr);
     EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME), texts.noSelection);
-    for (int unknown : {kFTX, kFTC, kFTD, kFTV}) {
-      Select(kFTA);
-      EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME), "FileTrove test document");
-      Select(unknown);
-      EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME), texts.unknown) << unknown;
+    HICON extracted = nullptr;
+    for (const auto& step : steps) {
+      HICON icon = Select(step.type);
+      EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME),
+                step.name ? step.name : step.type == kNone ? texts.noSelection : texts.unknown) << step.type;
+      if (step.icon < 0) EXPECT_EQ(icon, logo) << step.type;
+      else EXPECT_EQ(Pixels(icon), ProgramIcon(step.icon)) << step.type;
+      if (extracted && extracted != icon) EXPECT_TRUE(Pixels(extracted).empty()) << "replaced, " << step.type;
+      extracted = step.icon < 0 ? nullptr : icon;
     }
-    Select(kFTM);
-    EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME), "unit test type");
-    Select(-1);
-    EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME), texts.noSelection);
+    EXPECT_FALSE(Pixels(logo).empty());
     auto shown = Opened([&] { Click(IDC_EDIT_REMOVE); });
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, texts.noSelection);
     EXPECT_EQ(shown[0].owner, sheet);
-    EXPECT_EQ(Listed().size(), 6u);
-    for (int left = 6; left > 0; left--) {
+    for (int left = 7; left > 0; left--) {
       Select(0);
-      Click(IDC_EDIT_REMOVE);
+      EXPECT_TRUE(Opened([&] { Click(IDC_EDIT_REMOVE); }).empty());
     }
     EXPECT_EQ(Listed().size(), 0u);
     EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME), texts.noTypes);
     DestroyWindow(sheet);
   }
-}
-
-TEST_F(EditModePage, DefaultIconOrTheLogoAndExtractedIconsAreReleased) {
-  enum { kFTA, kFTB, kFTC, kFTM, kFTX, kNone = -1 };
-  ASSERT_NE(OpenEditMode(Table(1, {"FTA", "FTB", "FTC", "FTM", "FTX"})), nullptr);
-  ASSERT_NE(ProgramIcon(0), ProgramIcon(1));
-  const HICON logo = LoadIconA(nullptr, IDI_WINLOGO);
-  HICON first = Select(kFTA);
-  EXPECT_EQ(Pixels(first), ProgramIcon(1)) << "path,1";
-  HICON second = Select(kFTB);
-  EXPECT_EQ(Pixels(second), ProgramIcon(0)) << "path without an index";
-  EXPECT_TRUE(Pixels(first).empty()) << "a replaced icon is destroyed";
-  for (int type : {kFTC, kFTM, kFTX, kNone}) EXPECT_EQ(Select(type), logo) << type;
-  EXPECT_TRUE(Pixels(second).empty());
-  EXPECT_FALSE(Pixels(logo).empty());
-  HICON third = Select(kFTA);
+  OpenEditMode(Table(1, {"FTA"}));
+  HICON last = Select(0);
   DestroyWindow(sheet);
-  EXPECT_TRUE(Pixels(third).empty()) << "the page's end destroys its icon";
+  EXPECT_TRUE(Pixels(last).empty()) << "the page's end destroys its icon";
 }
 
 TEST_F(EditModePage, AddTakesUpToFourCharactersInUpperCaseOnceInAnyCase) {
