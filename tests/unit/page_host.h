@@ -9,12 +9,9 @@
 #include <prsht.h>
 
 #include <atomic>
-#include <cstring>
 #include <functional>
 #include <map>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "harness.h"
 #include "panel/control_panel.h"
@@ -59,18 +56,11 @@ class PageTest : public ::testing::Test {
   // Loads the store as the sheet's opening does and shows the page.
   HWND Open(int dialogTemplate, DLGPROC procedure) {
     LoadSettings();
-    PROPSHEETPAGEA pages[2] = {};
-    const std::pair<int, DLGPROC> made[] = {{dialogTemplate, procedure}, {IDD_ABOUT, AboutPageProc}};
-    for (int i = 0; i < 2; i++) {
-      pages[i].dwSize = sizeof pages[i];
-      pages[i].hInstance = AppInstance;
-      pages[i].pszTemplate = MAKEINTRESOURCEA(made[i].first);
-      pages[i].pfnDlgProc = made[i].second;
-    }
-    PROPSHEETHEADERA header = {};
-    header.dwSize = sizeof header;
-    header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
-    header.hInstance = AppInstance;
+    PROPSHEETPAGEA pages[2] = {{sizeof pages[0], 0, AppInstance, {MAKEINTRESOURCEA(dialogTemplate)}},
+                               {sizeof pages[1], 0, AppInstance, {MAKEINTRESOURCEA(IDD_ABOUT)}}};
+    pages[0].pfnDlgProc = procedure;
+    pages[1].pfnDlgProc = AboutPageProc;
+    PROPSHEETHEADERA header = {sizeof header, PSH_PROPSHEETPAGE | PSH_MODELESS, nullptr, AppInstance};
     header.pszCaption = "page under test";
     header.nPages = 2;
     header.ppsp = pages;
