@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "app/tray.h"
 #include "manager_session.h"
 
 constexpr const char* kPanelCaption = "FileTrove - Control Panel";
-constexpr UINT kOpenPanelCommand = 143;
-constexpr UINT kToggleCommand = 142;
+constexpr UINT kOpenPanelCommand = IDM_OPEN_PANEL;
+constexpr UINT kToggleCommand = IDM_TOGGLE_CACHE;
 constexpr const char* kInstalledCacheDir = "C:\\FTCACHE";  // as the driver's installer names it
 
 // Tabs in their order.
@@ -75,12 +76,9 @@ class PanelTest : public ManagerTest {
     ManagerTest::TearDown();
     WriteDriverValue("CacheDir", REG_SZ, Text(kInstalledCacheDir));
   }
-  // Starts the Manager and opens its panel; the journal is then emptied of
-  // the start-up requests.
+  // Starts the Manager and opens its panel.
   HWND StartWithPanel() {
     run = StartManager();
-    if (!run.window) return nullptr;
-    HWND sheet = OpenPanel(run);
-    return sheet;
+    return run.window ? OpenPanel(run) : nullptr;
   }
 };

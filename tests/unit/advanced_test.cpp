@@ -1,7 +1,8 @@
-// A field's number read as the user sees it, whatever the up-down wrote or
-// another program pasted.
+// The Advanced page: a field's number read as the user sees it, whatever the
+// up-down wrote or another program pasted, and the real page's Apply.
 #include <gtest/gtest.h>
 
+#include "page_host.h"
 #include "text/shown_number.h"
 
 namespace {
@@ -32,6 +33,93 @@ TEST(ShownNumber, OnlyDigitsAndSeparatorsBetweenThemCountUpToTheFieldsMaximum) {
     EXPECT_EQ(ParseShownNumber(c.text, c.separator, c.maximum, &value), c.readable) << c.text;
     EXPECT_EQ(value, c.value) << c.text;
   }
+}
+
+
+// The real page in a sheet of this process, over the stored "Data" and "Data2".
+class AdvancedPage : public PageTest {
+ protected:
+  HWND OpenWith(uint32_t autoDelete, uint32_t days, uint32_t size, uint32_t free) {
+    WriteDriverValue("Data", REG_BINARY, Concat({Le32(1), Le32(1), Le32(size), Le32(free)}));
+    WriteDriverValue("Data2", REG_BINARY, Concat({Le32(autoDelete), Le32(days)}));
+    return Open(IDD_ADVANCED, AdvancedPageProc);
+  }
+  // Empties a field and types into it; the field's own filter and limit apply.
+  void Retype(int control, const char* text) {
+    SetText(page, control, "");
+    TypeText(page, control, text);
+  }
+};
+
+TEST_F(AdvancedPage, FieldsShowTheStoreWholeAndApplyStoresWhatTheyShow) {
+  struct Case {
+    const char* label;
+    uint32_t autoDelete, days, size, free;  // stored
+    const char* shownFree;
+    const char *typedDays, *typedSize, *pastedFree;  // null: left as shown
+    uint32_t storedDays, storedSize, storedFree;
+  } cases[] = {
+      {"a floor above the up-down's 999", 1, 30, 300, 100000, "100000", nullptr, nullptr, nullptr, 30, 300, 100000},
+      {"a pasted sign keeps the stored floor", 1, 30, 300, 100000, "100000", nullptr, nullptr, "-5", 30, 300, 100000},
+      {"off: empty days keep theirs", 0, 45, 300, 100, "100", "", "0", "0", 45, 0, 0},
+      {"five typed digits pass the up-down's 9999", 1, 45, 300, 100, "100", "7", "123456", "99", 7, 12345, 99},
+  };
+  for (const Case& c : cases) {
+    ASSERT_NE(OpenWith(c.autoDelete, c.days, c.size, c.free), nullptr);
+    EXPECT_EQ(ControlText(page, IDC_ADVANCED_FREE), c.shownFree) << c.label;
+    if (c.typedDays) Retype(IDC_ADVANCED_DAYS, c.typedDays);
+    if (c.typedSize) Retype(IDC_ADVANCED_SIZE, c.typedSize);
+    if (c.pastedFree) SetText(page, IDC_ADVANCED_FREE, c.pastedFree);
+    EXPECT_TRUE(Apply()) << c.label;
+    EXPECT_EQ(StoredWord("Data2", 4), c.storedDays) << c.label;
+    EXPECT_EQ(StoredWord("Data", 8), c.storedSize) << c.label;
+    EXPECT_EQ(StoredWord("Data", 12), c.storedFree) << c.label;
+    DestroyWindow(sheet);
+  }
+
+  // 999 spun up by one shows "1,000", read as 1000.
+  OpenWith(1, 999, 300, 100);
+  SendDlgItemMessageA(page, IDC_ADVANCED_DAYS_SPIN, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 2));
+  SendDlgItemMessageA(page, IDC_ADVANCED_DAYS_SPIN, WM_LBUTTONUP, 0, MAKELPARAM(3, 2));
+  EXPECT_NE(ControlText(page, IDC_ADVANCED_DAYS), "999");
+  EXPECT_TRUE(Apply());
+  EXPECT_EQ(StoredWord("Data2", 4), 1000u);
+}
+
+TEST_F(AdvancedPage, DaysOutsideOneTo2147483647AreRefusedOnceThenOneDayIsStored) {
+  for (const char* days : {"", "0", "2147483648"}) {
+    ASSERT_NE(OpenWith(1, 30, 300, 100), nullptr);
+    SetText(page, IDC_ADVANCED_DAYS, days);
+    bool accepted = true;
+    auto shown = Opened([&] { accepted = Apply(); });
+    ASSERT_EQ(shown.size(), 1u) << days;
+    EXPECT_EQ(shown[0].text, "Invalid time period");
+    EXPECT_EQ(shown[0].owner, sheet);
+    EXPECT_FALSE(accepted);
+    EXPECT_EQ(ControlText(page, IDC_ADVANCED_DAYS), "1");
+    EXPECT_EQ(StoredWord("Data2", 4), 30u) << "nothing saved";
+    EXPECT_TRUE(Apply());
+    EXPECT_EQ(StoredWord("Data2", 4), 1u);
+    DestroyWindow(sheet);
+  }
+}
+
+TEST_F(AdvancedPage, AutoDeleteSwitchesTheDaysAtOnceAndApplySavesTheDirectoryShown) {
+  WriteDriverValue("CacheDir", REG_SZ, Text("D:\\Cache & Co"));
+  ASSERT_NE(OpenWith(1, 30, 300, 100), nullptr);
+  EXPECT_EQ(ControlText(page, IDC_ADVANCED_DIRECTORY), "D:\\Cache & Co");
+  EXPECT_TRUE(IsEnabled(page, IDC_ADVANCED_DAYS));
+  Click(IDC_ADVANCED_AUTO_DELETE);
+  EXPECT_FALSE(IsEnabled(page, IDC_ADVANCED_DAYS));
+  EXPECT_FALSE(IsEnabled(page, IDC_ADVANCED_DAYS_SPIN));
+  EXPECT_EQ(StoredWord("Data2", 0), 1u);
+  snprintf(CacheDirectory, sizeof CacheDirectory, "E:\\elsewhere");
+  ASSERT_TRUE(Apply());
+  Bytes directory;
+  ASSERT_TRUE(ReadDriverValue("CacheDir", &directory));
+  directory.push_back(0);
+  EXPECT_STREQ(reinterpret_cast<const char*>(directory.data()), "D:\\Cache & Co");
+  EXPECT_EQ(StoredWord("Data2", 0), 0u);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The Edit Mode page's pieces: icon locations, table slots, and the icons
-// that a real page shows for file types registered in this prefix.
+// The Edit Mode page: icon locations, table slots, and the real page over
+// file types registered in this prefix: names, hints, icons, Add and Remove.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shellapi.h>
@@ -9,11 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "harness.h"
-#include "panel/control_panel.h"
+#include "page_host.h"
 #include "panel/edit_mode_page.h"
-#include "res/resource.h"
-#include "text/message_text.h"
 
 namespace {
 
@@ -66,39 +63,61 @@ TEST(EditModeSlots, ReadAtMostFourCharactersAndWriteWithinTheSlot) {
   }
 }
 
-// A real page over types registered under HKEY_CLASSES_ROOT for the test.
-class EditModeIcons : public ::testing::Test {
+// The stored "DB": the switch and the slots' extensions (without their dot).
+Bytes Table(uint32_t enabled, const std::vector<std::string>& extensions) {
+  EditModeRecord table = {enabled};
+  for (size_t i = 0; i < extensions.size(); i++) WriteSlotExtension(table.Extensions[i], extensions[i].c_str());
+  return Bytes(reinterpret_cast<uint8_t*>(&table), reinterpret_cast<uint8_t*>(&table + 1));
+}
+
+// The real page over types registered under HKEY_CLASSES_ROOT for the test.
+class EditModePage : public PageTest {
  protected:
   void SetUp() override {
-    AppInstance = GetModuleHandleA(nullptr);
+    PageTest::SetUp();
     GetModuleFileNameA(nullptr, program, sizeof program);  // holds icons 102, 105, 106
     const std::string path = program;
-    const std::pair<const char*, std::string> types[] = {
-        {"FTA", path + ",1"}, {"FTB", path}, {"FTC", path + ",-1"} /* -1 asks for a count */, {"FTM", ""}};
-    for (const auto& [extension, icon] : types) {
-      std::string className = std::string("FileTrove.Unit") + extension;
-      WriteValue(HKEY_CLASSES_ROOT, (std::string(".") + extension).c_str(), "", REG_SZ, Text(className));
-      WriteValue(HKEY_CLASSES_ROOT, className.c_str(), "", REG_SZ, Text("unit test type"));
-      if (!icon.empty()) WriteValue(HKEY_CLASSES_ROOT, (className + "\\DefaultIcon").c_str(), "", REG_SZ, Text(icon));
-      registered.push_back(std::string(".") + extension);
-      registered.push_back(className);
+    const struct {
+      const char* extension;
+      const char* className;  // null: the key names no class
+      const char* typeName;   // null: the class has no key
+      std::string icon;       // empty: no DefaultIcon
+    } types[] = {
+        {"FTA", "FileTrove.UnitA", "FileTrove test document", path + ",1"},
+        {"FTB", "FileTrove.UnitB", "unit test type", path},
+        {"FTC", "FileTrove.UnitC", "", path + ",-1"},  // -1 asks for a count
+        {"FTD", "FileTrove.NoSuchClass", nullptr, ""},
+        {"FTM", "FileTrove.UnitM", "unit test type", ""},
+        {"FTV", nullptr, nullptr, ""},
+    };
+    for (const auto& type : types) {
+      const std::string key = std::string(".") + type.extension;
+      registered.push_back(key);
+      if (!type.className) {
+        WriteValue(HKEY_CLASSES_ROOT, key.c_str(), "Content Type", REG_SZ, Text("text/plain"));
+        continue;
+      }
+      WriteValue(HKEY_CLASSES_ROOT, key.c_str(), "", REG_SZ, Text(type.className));
+      if (!type.typeName) continue;
+      registered.push_back(type.className);
+      WriteValue(HKEY_CLASSES_ROOT, type.className, "", REG_SZ, Text(type.typeName));
+      if (!type.icon.empty())
+        WriteValue(HKEY_CLASSES_ROOT, (std::string(type.className) + "\\DefaultIcon").c_str(), "", REG_SZ,
+                   Text(type.icon));
     }
-    EditModeTable = {1};
-    const char* listed[] = {"FTA", "FTB", "FTC", "FTM", "FTX"};  // FTX is not registered
-    for (int slot = 0; slot < 5; slot++) WriteSlotExtension(EditModeTable.Extensions[slot], listed[slot]);
-    host = CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 600, 400, nullptr, nullptr, nullptr, nullptr);
-    page = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_EDIT_MODE), host, EditModePageProc, 0);
   }
   void TearDown() override {
-    if (page) DestroyWindow(page);
-    DestroyWindow(host);
+    PageTest::TearDown();
     for (const std::string& key : registered) DeleteKeyTree(HKEY_CLASSES_ROOT, key.c_str());
   }
-  static Bytes Text(const std::string& text) { return Bytes(text.c_str(), text.c_str() + text.size() + 1); }
-  // Selects a type by its place in the sorted list (-1: none); the icon shown.
+  HWND OpenEditMode(const Bytes& table) {
+    WriteDriverValue("DB", REG_BINARY, table);
+    return Open(IDD_EDIT_MODE, EditModePageProc);
+  }
+  // Selects an item by its place in the sorted list (-1: none) as a click
+  // does; the icon shown.
   HICON Select(int index) {
-    SendDlgItemMessageA(page, IDC_EDIT_LIST, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    ShowFileType(page, IDC_EDIT_LIST);
+    SelectListBoxItem(page, IDC_EDIT_LIST, index);
     return reinterpret_cast<HICON>(SendDlgItemMessageA(page, IDC_EDIT_ICON, STM_GETICON, 0, 0));
   }
   // The icon's colour pixels; empty once the icon has been destroyed.
@@ -120,29 +139,134 @@ class EditModeIcons : public ::testing::Test {
     DestroyIcon(icon);
     return pixels;
   }
+  std::vector<std::string> Listed() { return ListBoxItems(page, IDC_EDIT_LIST); }
 
   char program[MAX_PATH] = "";
   std::vector<std::string> registered;
-  HWND host = nullptr, page = nullptr;
 };
 
-TEST_F(EditModeIcons, DefaultIconOrTheLogoAndExtractedIconsAreReleased) {
-  enum { kFTA, kFTB, kFTC, kFTM, kFTX, kNone = -1 };
-  ASSERT_NE(page, nullptr);
-  ASSERT_NE(ProgramIcon(0), ProgramIcon(1));
+TEST_F(EditModePage, ListsTheUsedSlotsSortedAndEnablesItsControlsByTheSwitch) {
+  const int switched[] = {IDC_EDIT_LIST,        IDC_EDIT_ADD,  IDC_EDIT_REMOVE,
+                          IDC_EDIT_TYPES_FRAME, IDC_EDIT_ICON, IDC_EDIT_TYPE_NAME};
+  const int alwaysOn[] = {IDC_EDIT_ENABLE, IDC_EDIT_GENERAL_FRAME, IDC_EDIT_EXPLANATION & 0xFFFF};
+  for (uint32_t on : {0u, 1u}) {
+    Bytes table = Table(on, {"TXT", "BMP"});
+    memcpy(&table[4 + 6 * 7], ".DOC\0", 6);  // after empty slots
+    ASSERT_NE(OpenEditMode(table), nullptr);
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"BMP", "DOC", "TXT"}));
+    EXPECT_EQ(IsChecked(page, IDC_EDIT_ENABLE), on == 1);
+    for (int control : switched) EXPECT_EQ(IsEnabled(page, control), on == 1) << control;
+    for (int control : alwaysOn) EXPECT_TRUE(IsEnabled(page, control)) << control;
+    DestroyWindow(sheet);
+  }
+}
+
+// Names come from the registered classes, icons from their DefaultIcon or
+// else the Windows logo; the hints, and "Unknown Type" after a known type,
+// from the language file or else the string table. An extracted icon is
+// destroyed once replaced, and with the page.
+TEST_F(EditModePage, TypeNamesIconsAndHintsInBetween) {
+  enum { kFTA, kFTB, kFTC, kFTD, kFTM, kFTV, kFTX, kNone = -1 };  // FTX is not registered
+  const struct {
+    int type;
+    const char* name;  // null: the hint
+    int icon;          // the program's icon of that index; -1: the logo
+  } steps[] = {
+      {kFTA, "FileTrove test document", 1}, {kFTX, nullptr, -1}, {kFTA, "FileTrove test document", 1},
+      {kFTC, nullptr, -1}, {kFTA, "FileTrove test document", 1}, {kFTD, nullptr, -1},
+      {kFTB, "unit test type", 0},          {kFTV, nullptr, -1}, {kFTM, "unit test type", -1},
+      {kNone, nullptr, -1},
+  };
+  const struct {
+    const char* languageFile;
+    const char *noSelection, *noTypes, *unknown;
+  } runs[] = {
+      {nullptr, "No file selected", "No files included", "Unknown Type"},
+      {"[Edit Mode]\n5=Keine Auswahl\n6=Keine Typen\n7=Unbekannt\n", "Keine Auswahl", "Keine Typen", "Unbekannt"},
+  };
   const HICON logo = LoadIconA(nullptr, IDI_WINLOGO);
-  HICON first = Select(kFTA);
-  EXPECT_EQ(Pixels(first), ProgramIcon(1)) << "path,1";
-  HICON second = Select(kFTB);
-  EXPECT_EQ(Pixels(second), ProgramIcon(0)) << "path without an index";
-  EXPECT_TRUE(Pixels(first).empty()) << "a replaced icon is destroyed";
-  for (int type : {kFTC, kFTM, kFTX, kNone}) EXPECT_EQ(Select(type), logo) << type;
-  EXPECT_TRUE(Pixels(second).empty());
-  EXPECT_FALSE(Pixels(logo).empty());
-  HICON third = Select(kFTA);
-  DestroyWindow(page);
-  page = nullptr;
-  EXPECT_TRUE(Pixels(third).empty()) << "the page's end destroys its icon";
+  ASSERT_NE(ProgramIcon(0), ProgramIcon(1));
+  for (const auto& texts : runs) {
+    if (texts.languageFile) UseLanguageFile(texts.languageFile);
+    ASSERT_NE(OpenEditMode(Table(1, {"FTA", "FTX", "FTC", "FTD", "FTV", "FTM", "FTB"})), nullptr);
+    EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME), texts.noSelection);
+    HICON extracted = nullptr;
+    for (const auto& step : steps) {
+      HICON icon = Select(step.type);
+      EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME),
+                step.name ? step.name : step.type == kNone ? texts.noSelection : texts.unknown) << step.type;
+      if (step.icon < 0) EXPECT_EQ(icon, logo) << step.type;
+      else EXPECT_EQ(Pixels(icon), ProgramIcon(step.icon)) << step.type;
+      if (extracted && extracted != icon) EXPECT_TRUE(Pixels(extracted).empty()) << "replaced, " << step.type;
+      extracted = step.icon < 0 ? nullptr : icon;
+    }
+    EXPECT_FALSE(Pixels(logo).empty());
+    auto shown = Opened([&] { Click(IDC_EDIT_REMOVE); });
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, texts.noSelection);
+    EXPECT_EQ(shown[0].owner, sheet);
+    for (int left = 7; left > 0; left--) {
+      Select(0);
+      EXPECT_TRUE(Opened([&] { Click(IDC_EDIT_REMOVE); }).empty());
+    }
+    EXPECT_EQ(Listed().size(), 0u);
+    EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME), texts.noTypes);
+    DestroyWindow(sheet);
+  }
+  OpenEditMode(Table(1, {"FTA"}));
+  HICON last = Select(0);
+  DestroyWindow(sheet);
+  EXPECT_TRUE(Pixels(last).empty()) << "the page's end destroys its icon";
+}
+
+TEST_F(EditModePage, AddTakesUpToFourCharactersInUpperCaseOnceInAnyCase) {
+  ASSERT_NE(OpenEditMode(Table(1, {"bmp", "DOC"})), nullptr);
+  const struct {
+    const char* shownAtOpen;
+    const char* typed;  // into the emptied field; null: left as shown
+    const char* field;  // after typing
+    int button;         // 0: closed from the title bar
+    std::vector<std::string> listed;
+  } steps[] = {
+      {"TXT", nullptr, "TXT", IDCANCEL, {"bmp", "DOC"}},
+      {"TXT", "abcde", "ABCD", IDOK, {"ABCD", "bmp", "DOC"}},
+      {"ABCD", "BMP", "BMP", IDOK, {"ABCD", "bmp", "DOC"}},
+      {"BMP", "zip", "ZIP", 0, {"ABCD", "bmp", "DOC"}},
+      {"BMP", "t", "T", IDOK, {"ABCD", "bmp", "DOC", "T"}},
+  };
+  for (const auto& step : steps) {
+    std::string shownAtOpen, field;
+    auto shown = Opened([&] { Click(IDC_EDIT_ADD); },
+                        [&](HWND dialog) {
+                          shownAtOpen = ControlText(dialog, IDC_ADDEXT_TEXT);
+                          if (step.typed) {
+                            SetText(dialog, IDC_ADDEXT_TEXT, "");
+                            TypeText(dialog, IDC_ADDEXT_TEXT, step.typed);
+                          }
+                          field = ControlText(dialog, IDC_ADDEXT_TEXT);
+                          if (step.button)
+                            PressButton(dialog, step.button);
+                          else
+                            PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+                        });
+    ASSERT_EQ(shown.size(), 1u) << step.field;
+    EXPECT_EQ(shown[0].caption, "Add New File Type:");
+    EXPECT_EQ(shownAtOpen, step.shownAtOpen);
+    EXPECT_EQ(field, step.field);
+    EXPECT_EQ(Listed(), step.listed) << step.field;
+  }
+}
+
+TEST_F(EditModePage, AFullListRefusesAddWithABoxAndNoDialog) {
+  std::vector<std::string> thirty;
+  for (int i = 0; i < 30; i++) thirty.push_back("T" + std::to_string(10 + i));
+  ASSERT_NE(OpenEditMode(Table(1, thirty)), nullptr);
+  auto shown = Opened([&] { Click(IDC_EDIT_ADD); });
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, "FileTrove");
+  EXPECT_EQ(shown[0].text, "Maximum nimber of file types is 30.");
+  EXPECT_EQ(shown[0].owner, sheet);
+  EXPECT_EQ(Listed().size(), 30u);
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
-// The Statistics page's arithmetic: cost parsing, line speeds, savings lines.
+// The Statistics page: cost parsing, line speeds, savings lines, and the real
+// page over the stored parameters and the driver's counter.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "page_host.h"
 #include "panel/statistics_page.h"
-#include "text/message_text.h"
 
 namespace {
 
@@ -43,58 +44,155 @@ TEST(LineSpeed, ListIndexOrLanSpeed) {
   EXPECT_STREQ(LineSpeedList[7], "LAN");
 }
 
-// The lines as the page shows them, with the string table's formats.
-class SavingsLines : public ::testing::Test {
+class StatisticsPage : public PageTest {
  protected:
-  void SetUp() override {
-    AppInstance = GetModuleHandleA(nullptr);
-    LanguageFilePath[0] = '\0';
+  // "Other" as the page reads it: since a date, a speed index, two costs.
+  static void StoreSavings(WORD year, WORD month, WORD day, uint32_t lineSpeed, float perMegabyte, float perHour) {
+    WORD since[8] = {year, month, 0, day, 10, 20, 30, 0};
+    Bytes other(reinterpret_cast<uint8_t*>(since), reinterpret_cast<uint8_t*>(since) + sizeof since);
+    for (uint32_t word : {lineSpeed, Bits(perMegabyte), Bits(perHour)}) other = Concat({other, Le32(word)});
+    WriteDriverValue("Other", REG_BINARY, other);
   }
-  static std::string Line(TextId text, double value) {
-    char line[256];
-    FormatSavingsLine(text, value, line, sizeof line);
-    return line;
+  static uint32_t Bits(float value) {
+    uint32_t bits;
+    memcpy(&bits, &value, sizeof bits);
+    return bits;
+  }
+  HWND OpenStatistics() { return Open(IDD_STATISTICS, StatisticsPageProc); }
+  // The three savings lines and the frame's caption.
+  std::vector<std::string> Shown() {
+    std::vector<std::string> texts;
+    for (int control : {IDC_STATS_KILOBYTES, IDC_STATS_HOURS, IDC_STATS_MONEY, IDC_STATS_SAVED_FRAME})
+      texts.push_back(ControlText(page, control));
+    return texts;
   }
 };
 
-TEST_F(SavingsLines, FiguresInTheirOrderAndPrecision) {
+TEST_F(StatisticsPage, ShowsTheDriversCounterWithTheStoredParametersInTheirPrecision) {
   const struct {
-    uint32_t total;
+    int64_t total;  // -1: no counter stored
     uint32_t lineSpeed;
     float perMegabyte, perHour;
     const char *kilobytes, *hours, *money;
+    int selected;  // in the speed list; Apply stores it
   } cases[] = {
-      {0, 1, 0.0f, 20.0f, "Total kilobytes saved: 0", "Total time saved:    0 hours", "Total money saved:   $0.00"},
-      {4800, 0, 0.0f, 20.0f, "Total kilobytes saved: 4800", "Total time saved:    1 hours",
-       "Total money saved:   $22.76"},
-      {10240, 6, 0.5f, 0.0f, "Total kilobytes saved: 10240", "Total time saved:    0 hours",
-       "Total money saved:   $5.00"},
-      {10240, 7, 0.5f, 0.0f, "Total kilobytes saved: 10240", "Total time saved:    0 hours",
-       "Total money saved:   $5.00"},
+      {-1, 1, 0.0f, 20.0f, "0", "0", "0.00", 1},
+      {4800, 0, 0.0f, 20.0f, "4800", "1", "22.76", 0},
+      {10240, 1, 0.5f, 3.0f, "10240", "2", "9.85", 1},
+      {10240, 7, 0.5f, 0.0f, "10240", "0", "5.00", 7},
+      {360000, 8, 0.0f, 20.0f, "360000", "7", "142.22", -1},  // beyond the list: LAN speed
       // The largest counter: bytes held as a float, hours from the exact count.
-      {0xFFFFFFFF, 0, 0.0f, 1.0f, "Total kilobytes saved: 4294967296", "Total time saved:    1018066 hours",
-       "Total money saved:   $1018066.31"},
+      {0xFFFFFFFF, 0, 0.0f, 1.0f, "4294967296", "1018066", "1018066.31", 0},
   };
   for (const auto& c : cases) {
-    SavingsFigures figures = ComputeSavings(c.total, LineSpeedOf(c.lineSpeed), c.perMegabyte, c.perHour);
-    EXPECT_EQ(Line(TEXT_STATS_KILOBYTES_LINE, figures.Bytes / 1024.0), c.kilobytes);
-    EXPECT_EQ(Line(TEXT_STATS_HOURS_LINE, figures.Hours), c.hours) << c.total;
-    EXPECT_EQ(Line(TEXT_STATS_MONEY_LINE, figures.Money), c.money) << c.total;
+    StoreSavings(2026, 12, 5, c.lineSpeed, c.perMegabyte, c.perHour);
+    DeleteDriverValue("Total");
+    if (c.total >= 0) WriteDriverValue("Total", REG_BINARY, Le32(static_cast<uint32_t>(c.total)));
+    ASSERT_NE(OpenStatistics(), nullptr);
+    EXPECT_EQ(Shown(), (std::vector<std::string>{std::string("Total kilobytes saved: ") + c.kilobytes,
+                                                 std::string("Total time saved:    ") + c.hours + " hours",
+                                                 std::string("Total money saved:   $") + c.money,
+                                                 "Saved by cache since 12/5/2026"}));
+    EXPECT_EQ(ComboItems(page, IDC_STATS_SPEED),
+              (std::vector<std::string>{"9600", "14400", "19200", "28800", "38400", "57600", "115200", "LAN"}));
+    EXPECT_EQ(ComboSelection(page, IDC_STATS_SPEED), c.selected);
+    ASSERT_TRUE(Apply());
+    EXPECT_EQ(StoredWord("Other", 16), static_cast<uint32_t>(c.selected));
+    DestroyWindow(sheet);
   }
-  SavingsFigures lan = ComputeSavings(3000000, LineSpeedOf(7), 0, 1);
-  SavingsFigures fastest = ComputeSavings(3000000, LineSpeedOf(6), 0, 1);
-  EXPECT_EQ(lan.Hours, fastest.Hours);
-  EXPECT_EQ(Line(TEXT_STATS_HOURS_LINE, lan.Hours), "Total time saved:    59 hours");
 }
 
-TEST_F(SavingsLines, SinceIsMonthDayYearWithoutZeros) {
-  SYSTEMTIME since = {};
-  since.wYear = 2026;
-  since.wMonth = 12;
-  since.wDay = 5;
-  char caption[256];
-  FormatSinceCaption(since, caption, sizeof caption);
-  EXPECT_STREQ(caption, "Saved by cache since 12/5/2026");
+TEST_F(StatisticsPage, ApplyKeepsCostsNobodyTouchedAndTakesTypedOnesUpToSevenCharacters) {
+  const struct {
+    float perMegabyte, perHour;  // stored
+    const char* typedHour;       // into the emptied field; null: untouched
+    const char *shownMegabyte, *shownHour;
+    float storedMegabyte, storedHour;
+  } cases[] = {
+      {0.004f, 1.125f, nullptr, "0.00", "1.12", 0.004f, 1.125f},
+      {12345.67f, 20.0f, "123456789", "12345.67", "1234567", 12345.67f, 1234567.0f},
+  };
+  for (const auto& c : cases) {
+    StoreSavings(2026, 1, 1, 1, c.perMegabyte, c.perHour);
+    ASSERT_NE(OpenStatistics(), nullptr);
+    if (c.typedHour) {
+      SetText(page, IDC_STATS_HOUR_COST, "");
+      TypeText(page, IDC_STATS_HOUR_COST, c.typedHour);
+    }
+    EXPECT_EQ(ControlText(page, IDC_STATS_MB_COST), c.shownMegabyte);
+    EXPECT_EQ(ControlText(page, IDC_STATS_HOUR_COST), c.shownHour);
+    ASSERT_TRUE(Apply());
+    EXPECT_EQ(StoredWord("Other", 20), Bits(c.storedMegabyte)) << c.shownMegabyte;
+    EXPECT_EQ(StoredWord("Other", 24), Bits(c.storedHour)) << c.shownHour;
+    DestroyWindow(sheet);
+  }
+}
+
+TEST_F(StatisticsPage, AnInvalidCostIsRefusedWithItsFieldsBoxAndAValidOneReadBeforeStays) {
+  StoreSavings(2026, 1, 1, 1, 1.0f, 20.0f);
+  ASSERT_NE(OpenStatistics(), nullptr);
+  Bytes before, stored;
+  ReadDriverValue("Other", &before);
+  const struct {
+    const char *megabyte, *hour, *box;
+  } refusals[] = {{"1,5", "20", "Invalid MegaByte cost value."}, {"3.5", "abc", "Invalid Hour Cost value."}};
+  for (const auto& r : refusals) {
+    SetText(page, IDC_STATS_MB_COST, r.megabyte);
+    SetText(page, IDC_STATS_HOUR_COST, r.hour);
+    bool accepted = true;
+    auto shown = Opened([&] { accepted = Apply(); });
+    ASSERT_EQ(shown.size(), 1u) << r.box;
+    EXPECT_EQ(shown[0].text, r.box);
+    EXPECT_EQ(shown[0].owner, sheet);
+    EXPECT_FALSE(accepted);
+    ReadDriverValue("Other", &stored);
+    EXPECT_EQ(stored, before) << r.box;
+  }
+  // The megabyte cost read before the refused hour cost: shown at the next
+  // visit, stored by the next Apply.
+  Revisit();
+  EXPECT_EQ(ControlText(page, IDC_STATS_MB_COST), "3.50");
+  EXPECT_EQ(ControlText(page, IDC_STATS_HOUR_COST), "20.00");
+  ASSERT_TRUE(Apply());
+  EXPECT_EQ(StoredWord("Other", 20), Bits(3.5f));
+}
+
+TEST_F(StatisticsPage, ClearHistoryZeroesTheCounterAtOnceAndTheDateWaitsForApply) {
+  StoreSavings(2020, 1, 2, 0, 0.0f, 20.0f);
+  WriteDriverValue("Total", REG_BINARY, Le32(4800));
+  ASSERT_NE(OpenStatistics(), nullptr);
+  Bytes before, stored;
+  ReadDriverValue("Other", &before);
+  Click(IDC_STATS_CLEAR);
+  SYSTEMTIME today;
+  GetSystemTime(&today);
+  char since[64];
+  snprintf(since, sizeof since, "Saved by cache since %d/%d/%d", today.wMonth, today.wDay, today.wYear);
+  EXPECT_EQ(Shown(), (std::vector<std::string>{"Total kilobytes saved: 0", "Total time saved:    0 hours",
+                                               "Total money saved:   $0.00", since}));
+  ASSERT_TRUE(ReadDriverValue("Total", &stored));
+  EXPECT_EQ(stored, Le32(0));
+  ReadDriverValue("Other", &stored);
+  EXPECT_EQ(stored, before);
+  ASSERT_TRUE(Apply());
+  EXPECT_EQ(StoredWord("Other", 0), today.wYear | (today.wMonth << 16u));
+  EXPECT_EQ(StoredWord("Other", 4) >> 16, today.wDay);
+}
+
+TEST_F(StatisticsPage, PerformanceOpensTheGraphOverTheSheetAndCloseOrEscapeEndsIt) {
+  ASSERT_NE(OpenStatistics(), nullptr);
+  for (int button : {IDOK, IDCANCEL}) {
+    std::string close;
+    auto shown = Opened([&] { Click(IDC_STATS_PERFORMANCE); },
+                        [&](HWND graph) {
+                          close = ControlText(graph, IDOK);
+                          PostMessageA(graph, WM_COMMAND, button, 0);
+                        });
+    ASSERT_EQ(shown.size(), 1u) << button;
+    EXPECT_EQ(shown[0].caption, "FileTrove Performance");
+    EXPECT_EQ(shown[0].owner, sheet);
+    EXPECT_EQ(close, "Close");
+  }
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ class LanguageFile : public ::testing::Test {
     DeleteFileA(LanguageFilePath);
     LanguageFilePath[0] = '\0';
   }
+  bool Written() { return GetFileAttributesA(LanguageFilePath) != INVALID_FILE_ATTRIBUTES; }
   void Write(const std::string& contents) {
     FILE* file = fopen(LanguageFilePath, "wb");
     ASSERT_NE(file, nullptr);
@@ -32,63 +33,60 @@ class LanguageFile : public ::testing::Test {
     // The profile functions cache files; flush so each test reads its own.
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, LanguageFilePath);
   }
-  std::string Get(int section, int key, int size = MESSAGE_TEXT_SIZE) {
-    char text[100];
-    GetMessageText(TextId{section, key}, text, size);
-    return text;
-  }
-  std::string Format(int section, int key) {
-    char text[MESSAGE_TEXT_SIZE];
-    GetFormatText(TextId{section, key}, text, sizeof text);
-    return text;
-  }
 };
 
-TEST_F(LanguageFile, FileTextWinsAndEmptyValuesFallBack) {
-  EXPECT_EQ(Get(SECTION_ERRORS, 6), "FileTrove is already loaded");  // no file at all
-  Write("[Errors]\n6=Schon geladen\n[Hint]\n1=\n2=\" \"\n[Menu]\n1=\"    \"\n");
-  EXPECT_EQ(Get(SECTION_ERRORS, 6), "Schon geladen");
-  EXPECT_EQ(Get(SECTION_HINT, 1), "FileTrove is On");
-  // Quoted blanks trim to nothing and count as missing too.
-  EXPECT_EQ(Get(SECTION_HINT, 2), "FileTrove is Off");
-  EXPECT_EQ(Get(SECTION_MENU, 1), "Enable FileTrove");
-}
-
-TEST_F(LanguageFile, LongFileTextIsCutTo49Characters) {
-  std::string sixty(60, 'x');
-  Write("[Menu]\n1=" + sixty + "\n");
-  EXPECT_EQ(Get(SECTION_MENU, 1, 100), std::string(49, 'x'));
-}
-
-TEST_F(LanguageFile, BlanksKeptFromTableAndTrimmedFromFile) {
-  EXPECT_EQ(Get(SECTION_FILE_MANAGER, 1), " Cached files until %d/%d/%d ");
-  EXPECT_EQ(Get(SECTION_STATISTICS, 14), "Total time saved:    %.0f hours");
-  Write("[File Manager]\n1=   Bis %d.%d.%d   \n");
-  EXPECT_EQ(Get(SECTION_FILE_MANAGER, 1), "Bis %d.%d.%d");
-}
-
-TEST_F(LanguageFile, TrimSpacesTouchesBlanksOnly) {
-  char tab[] = "\tIndented  ";
-  TrimSpaces(tab);
-  EXPECT_STREQ(tab, "\tIndented");
-  char blanks[] = "    ";
-  TrimSpaces(blanks);
-  EXPECT_STREQ(blanks, "");
-  char inner[] = "  a  b  ";
-  TrimSpaces(inner);
-  EXPECT_STREQ(inner, "a  b");
+TEST_F(LanguageFile, FileTextWinsTrimmedAndCutAndEmptyOrBlankValuesFallBack) {
+  const struct {
+    bool withFile;
+    int section, key;
+    const char* text;
+  } cases[] = {
+      {false, SECTION_ERRORS, 6, "FileTrove is already loaded"},
+      {false, SECTION_FILE_MANAGER, 1, " Cached files until %d/%d/%d "},  // the table's blanks stay
+      {true, SECTION_ERRORS, 6, "Schon geladen"},
+      {true, SECTION_HINT, 1, "FileTrove is On"},           // empty
+      {true, SECTION_HINT, 2, "FileTrove is Off"},          // a quoted blank
+      {true, SECTION_MENU, 1, "Enable FileTrove"},          // quoted blanks
+      {true, SECTION_MENU, 2, "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"},  // 60 cut to 49
+      {true, SECTION_FILE_MANAGER, 1, "Bis %d.%d.%d"},
+      {true, SECTION_STATISTICS, 14, "Total time saved:    %.0f hours"},
+  };
+  for (const auto& c : cases) {
+    if (c.withFile && !Written())
+      Write("[Errors]\n6=Schon geladen\n[Hint]\n1=\n2=\" \"\n[Menu]\n1=\"    \"\n2=" + std::string(60, 'x') +
+            "\n[File Manager]\n1=   Bis %d.%d.%d   \n");
+    char text[100];
+    GetMessageText(TextId{c.section, c.key}, text, sizeof text);
+    EXPECT_STREQ(text, c.text) << c.section << "/" << c.key;
+  }
+  for (const auto& [before, after] : {std::pair<std::string, std::string>{"\tIndented  ", "\tIndented"},
+                                      {"    ", ""}, {"  a  b  ", "a  b"}}) {
+    std::string text = before;
+    TrimSpaces(&text[0]);
+    EXPECT_EQ(text.c_str(), after) << "only blanks are trimmed";
+  }
 }
 
 TEST_F(LanguageFile, FormatsFromTheFileMustTakeTheSameArguments) {
   Write(
       "[File Manager]\n1=Bis %d.%d.%d\n8=%s Dateien\n10=%s geht nicht %n\n"
       "[Statistics]\n13=Gespart: %.0f KB\n15=Geld: %d\n16=Seit %d/%d/%d/%d\n");
-  EXPECT_EQ(Format(SECTION_FILE_MANAGER, 1), "Bis %d.%d.%d");
-  EXPECT_EQ(Format(SECTION_FILE_MANAGER, 8), "%ld File(s), %.0lf K");
-  EXPECT_EQ(Format(SECTION_FILE_MANAGER, 10), "Cannot delete %s. File is probably in use.");
-  EXPECT_EQ(Format(SECTION_STATISTICS, 13), "Gespart: %.0f KB");
-  EXPECT_EQ(Format(SECTION_STATISTICS, 15), "Total money saved:   $%.2lf");
-  EXPECT_EQ(Format(SECTION_STATISTICS, 16), "Saved by cache since %d/%d/%d");
+  const struct {
+    int section, key;
+    const char* format;
+  } cases[] = {
+      {SECTION_FILE_MANAGER, 1, "Bis %d.%d.%d"},
+      {SECTION_FILE_MANAGER, 8, "%ld File(s), %.0lf K"},
+      {SECTION_FILE_MANAGER, 10, "Cannot delete %s. File is probably in use."},
+      {SECTION_STATISTICS, 13, "Gespart: %.0f KB"},
+      {SECTION_STATISTICS, 15, "Total money saved:   $%.2lf"},
+      {SECTION_STATISTICS, 16, "Saved by cache since %d/%d/%d"},
+  };
+  for (const auto& c : cases) {
+    char text[MESSAGE_TEXT_SIZE];
+    GetFormatText(TextId{c.section, c.key}, text, sizeof text);
+    EXPECT_STREQ(text, c.format) << c.section << "/" << c.key;
+  }
 }
 
 TEST(FormatConversions, NamesEachArgumentKind) {

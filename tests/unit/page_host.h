@@ -1,0 +1,126 @@
+// A control-panel page made from its template and procedure inside this
+// process, in a modeless sheet beside the About page, so that a test drives
+// what the page decides without starting the Manager. The store's values are
+// put back after each test.
+#pragma once
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <thread>
+
+#include "harness.h"
+#include "panel/control_panel.h"
+#include "res/resource.h"
+#include "settings/settings.h"
+#include "text/message_text.h"
+
+// Everything read from or written to the driver's key by the pages.
+inline const char* const kPageValues[] = {"CacheDir", "Data", "Data2", "Other", "DB", "Total"};
+
+inline uint32_t StoredWord(const char* value, size_t offset) {
+  Bytes data;
+  uint32_t word = 0xFFFFFFFF;
+  if (ReadDriverValue(value, &data) && data.size() >= offset + 4) memcpy(&word, data.data() + offset, 4);
+  return word;
+}
+
+inline Bytes Text(const std::string& text) { return Bytes(text.c_str(), text.c_str() + text.size() + 1); }
+
+class PageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    AppInstance = GetModuleHandleA(nullptr);
+    LanguageFilePath[0] = '\0';
+    for (const char* name : kPageValues) {
+      Bytes data;
+      DWORD type = 0;
+      if (ReadDriverValue(name, &data, &type)) saved[name] = {type, data};
+      DeleteDriverValue(name);
+    }
+    WriteDriverValue("CacheDir", REG_SZ, Text("C:\\FTCACHE"));
+  }
+  void TearDown() override {
+    if (sheet) DestroyWindow(sheet);
+    for (const char* name : kPageValues) {
+      DeleteDriverValue(name);
+      auto it = saved.find(name);
+      if (it != saved.end()) WriteDriverValue(name, it->second.first, it->second.second);
+    }
+    LanguageFilePath[0] = '\0';
+  }
+  // Loads the store as the sheet's opening does and shows the page.
+  HWND Open(int dialogTemplate, DLGPROC procedure) {
+    LoadSettings();
+    PROPSHEETPAGEA pages[2] = {{sizeof pages[0], 0, AppInstance, {MAKEINTRESOURCEA(dialogTemplate)}},
+                               {sizeof pages[1], 0, AppInstance, {MAKEINTRESOURCEA(IDD_ABOUT)}}};
+    pages[0].pfnDlgProc = procedure;
+    pages[1].pfnDlgProc = AboutPageProc;
+    PROPSHEETHEADERA header = {sizeof header, PSH_PROPSHEETPAGE | PSH_MODELESS, nullptr, AppInstance};
+    header.pszCaption = "page under test";
+    header.nPages = 2;
+    header.ppsp = pages;
+    sheet = reinterpret_cast<HWND>(PropertySheetA(&header));
+    return page = sheet ? PropSheet_GetCurrentPageHwnd(sheet) : nullptr;
+  }
+  // Presses Apply; true when every created page accepted it.
+  bool Apply() { return SendMessageA(sheet, PSM_APPLY, 0, 0) != 0; }
+  // Leaves the page for the About page and comes back.
+  void Revisit() {
+    PropSheet_SetCurSel(sheet, nullptr, 1);
+    PropSheet_SetCurSel(sheet, nullptr, 0);
+  }
+  void Click(int control) { SendDlgItemMessageA(page, control, BM_CLICK, 0, 0); }
+  // Runs action on this thread while another one hands every dialog or box
+  // of this process that it opens to answer (by default OK is pressed). The
+  // windows' captions, texts and owners in their order.
+  struct Shown {
+    std::string caption, text;
+    HWND owner;
+  };
+  std::vector<Shown> Opened(const std::function<void()>& action,
+                            const std::function<void(HWND)>& answer = [](HWND window) { PressButton(window, IDOK); }) {
+    std::atomic<bool> done{false};
+    std::vector<Shown> shown;
+    std::thread answerer([&] {
+      while (!done) {
+        HWND window = nullptr;
+        while ((window = FindWindowExA(nullptr, window, "#32770", nullptr))) {
+          DWORD pid = 0;
+          GetWindowThreadProcessId(window, &pid);
+          if (pid == GetCurrentProcessId() && window != sheet && IsWindowVisible(window)) break;
+        }
+        if (!window) {
+          Sleep(10);
+          continue;
+        }
+        Sync(window);  // its controls are made
+        shown.push_back({WindowText(window), ControlText(window, 0xFFFF), GetWindow(window, GW_OWNER)});
+        answer(window);
+        WaitWindowGone(window, kDefaultTimeoutMs);
+      }
+    });
+    action();
+    done = true;
+    answerer.join();
+    return shown;
+  }
+  // Writes a language file of the test's own and points the lookup at it.
+  void UseLanguageFile(const std::string& contents) {
+    char dir[MAX_PATH];
+    GetTempPathA(sizeof dir, dir);
+    snprintf(LanguageFilePath, sizeof LanguageFilePath, "%sft_page_strings.lng", dir);
+    FILE* file = fopen(LanguageFilePath, "wb");
+    ASSERT_NE(file, nullptr);
+    fputs(contents.c_str(), file);
+    fclose(file);
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, LanguageFilePath);  // no cached copy
+  }
+
+  HWND sheet = nullptr, page = nullptr;
+  std::map<std::string, std::pair<DWORD, Bytes>> saved;
+};
