@@ -19,7 +19,7 @@ int DaysBetween(SYSTEMTIME later, SYSTEMTIME earlier) { return DayNumber(later) 
 
 // A file age days old goes when age reaches the period; a negative age (a
 // last use after today) never does, and a negative period counts as 0.
-static bool DueForDeletion(int age, int32_t autoDeleteDays) {
+bool DueForDeletion(int age, int32_t autoDeleteDays) {
   if (age < 0) return false;  // used after today: the clock was set back
   return age >= (autoDeleteDays < 0 ? 0 : autoDeleteDays);
 }

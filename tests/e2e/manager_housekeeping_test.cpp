@@ -129,18 +129,6 @@ TEST_F(Housekeeping, DeletesWhatIsOldEnoughAndKeepsTheRest) {
   EXPECT_TRUE(RecordThere("inuse.dat"));
 }
 
-TEST_F(Housekeeping, ZeroDaysDeletesEverythingUpToToday) {
-  StoreHousekeeping(1, 0);
-  uint64_t today = TodayMidnight();
-  Cached("today.dat", RecordBytes(today + 1));
-  Cached("yesterday.dat", RecordBytes(today - 1));
-  Cached("tomorrow.dat", RecordBytes(today + kDay + 1));
-  StartAndQuit();
-  EXPECT_FALSE(FileThere("today.dat"));
-  EXPECT_FALSE(FileThere("yesterday.dat"));
-  EXPECT_TRUE(FileThere("tomorrow.dat"));
-}
-
 TEST_F(Housekeeping, SwitchedOffKeepsEvenVeryOldFiles) {
   StoreHousekeeping(0, 30);
   Cached("ancient.dat", RecordBytes(0));
@@ -277,27 +265,6 @@ TEST_F(Housekeeping, DamagedRecordsKeepTheirFiles) {
     EXPECT_TRUE(RecordThere(row.name)) << row.name;
   }
   EXPECT_FALSE(FileThere("whole24.dat"));
-}
-
-// A stored period below zero counts as 0; a last use after today always keeps the file.
-TEST_F(Housekeeping, NegativePeriodsKeepFilesUsedAfterToday) {
-  const int32_t periods[] = {-1, -30, INT32_MIN};
-  uint64_t today = TodayMidnight();
-  for (int32_t days : periods) {
-    SCOPED_TRACE(days);
-    StoreHousekeeping(1, days);
-    Cached("today.dat", RecordBytes(today + 1));
-    Cached("yesterday.dat", RecordBytes(today - kDay));
-    Cached("tomorrow.dat", RecordBytes(today + kDay + 1));
-    Cached("ahead400.dat", RecordBytes(today + 400 * kDay));
-    StartAndQuit();
-    EXPECT_FALSE(FileThere("today.dat"));
-    EXPECT_FALSE(FileThere("yesterday.dat"));
-    EXPECT_TRUE(FileThere("tomorrow.dat"));
-    EXPECT_TRUE(RecordThere("tomorrow.dat"));
-    EXPECT_TRUE(FileThere("ahead400.dat"));
-    EXPECT_TRUE(RecordThere("ahead400.dat"));
-  }
 }
 
 }  // namespace

@@ -49,6 +49,19 @@ TEST(DayNumber, LaterLastUseGivesNegativeAge) {
   EXPECT_EQ(DaysBetween(Date(1601, 1, 2), origin), 1);
 }
 
+TEST(DueForDeletion, AgeAgainstThePeriod) {
+  const struct {
+    int age;
+    int32_t days;
+    bool due;
+  } cases[] = {
+      {30, 30, true},   {29, 30, false},       {0, 0, true},          {1, 0, true},
+      {-1, 0, false},   {0, -1, true},         {5, INT32_MIN, true},  {-1, -30, false},
+      {-400, INT32_MIN, false}, {INT32_MAX, INT32_MAX, true}, {INT32_MAX - 1, INT32_MAX, false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DueForDeletion(c.age, c.days), c.due) << c.age << " days, period " << c.days;
+}
+
 TEST(FreeSpace, ProductDoesNotWrapAbove4GB) {
   EXPECT_EQ(FreeMegabytes(8, 512, 2 * 1024 * 1024), 8192u);       // 8 GB
   EXPECT_EQ(FreeMegabytes(64, 4096, 0xFFFFFFFFu), 0x3FFFFFFFull);  // 1 PB less a cluster
