@@ -6,8 +6,10 @@
 namespace {
 
 // The records' bytes are the unit tests' matter; here: a first start stores
-// all five values, starts the companion once and ends with 0 at WM_QUIT.
-TEST_F(ManagerTest, FirstStartWritesTheFiveValuesAndQuitEndsWithZero) {
+// the values and starts the companion once, a second start is refused
+// without touching the device (in the language file's words where it has
+// them), and WM_QUIT ends the first with 0.
+TEST_F(ManagerTest, FirstStartWritesTheValuesASecondIsRefusedQuitEndsWithZero) {
   run = StartManager();
   ASSERT_NE(run.window, nullptr);
   EXPECT_FALSE(IsWindowVisible(run.window));
@@ -18,57 +20,42 @@ TEST_F(ManagerTest, FirstStartWritesTheFiveValuesAndQuitEndsWithZero) {
     EXPECT_EQ(value.size(), size) << name;
   }
   EXPECT_EQ(AgentStarts(), 1);
+  auto journal = DriverLog();
+  const std::pair<const char*, const char*> refusals[] = {{"", "FileTrove is already loaded"},
+                                                          {"[Errors]\n6=   Schon geladen   \n", "Schon geladen"}};
+  for (const auto& [language, text] : refusals) {
+    if (*language) WriteLanguageFile(language);
+    ManagerRun second;
+    second.program = LaunchProgram(kManagerExe);
+    EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, second.program.pid).text, text);
+    EXPECT_EQ(ExitCodeOf(second), 1u);
+  }
+  EXPECT_EQ(DriverLog(), journal);
+  EXPECT_EQ(AgentStarts(), 1);
   EXPECT_EQ(QuitManager(run), 0u);
 }
 
-TEST_F(ManagerTest, SecondStartIsRefusedWithoutTouchingTheDevice) {
-  run = StartManager();
-  ASSERT_NE(run.window, nullptr);
-  auto journal = DriverLog();
-  int agentStarts = AgentStarts();
-
-  ManagerRun second;
-  second.program = LaunchProgram(kManagerExe);
-  Box box = AnswerBox(kDefaultTimeoutMs, second.program.pid);
-  EXPECT_TRUE(box.found);
-  EXPECT_EQ(box.text, "FileTrove is already loaded");
-  EXPECT_EQ(ExitCodeOf(second), 1u);
-  EXPECT_EQ(DriverLog(), journal);
-  EXPECT_EQ(AgentStarts(), agentStarts);
-}
-
-TEST_F(ManagerTest, SystemOtherThanWindows95IsRefusedBeforeAnySettingIsRead) {
-  WriteValue(HKEY_CURRENT_USER, kManagerAppDefaults, "Version", REG_SZ, Text("winxp"));
-  run.program = LaunchProgram(kManagerExe);
-  Box box = AnswerBox(kDefaultTimeoutMs, run.program.pid);
-  EXPECT_EQ(box.text, "Fatal Error. This version of FileTrove requires Windows 95 operating system.");
-  EXPECT_EQ(ExitCodeOf(run), 1u);
-  Bytes value;
-  EXPECT_FALSE(ReadDriverValue("Other", &value));
-  EXPECT_EQ(AgentStarts(), 0);
-  EXPECT_TRUE(DriverLog().empty());
-}
-
-TEST_F(ManagerTest, StoppedDriverIsFatalAndTheCompanionStaysDown) {
-  ASSERT_EQ(Ftctl("stop").exitCode, 0u);
-  run.program = LaunchProgram(kManagerExe);
-  Box box = AnswerBox(kDefaultTimeoutMs, run.program.pid);
-  EXPECT_EQ(box.text, "Fatal Error. Unable to load FileTrove device driver.");
-  EXPECT_EQ(ExitCodeOf(run), 1u);
-  EXPECT_EQ(AgentStarts(), 0);
-  // The settings were loaded and, on this first start, written.
-  Bytes value;
-  EXPECT_TRUE(ReadDriverValue("Other", &value));
-}
-
-TEST_F(ManagerTest, LanguageFileNamesTheBoxes) {
-  WriteLanguageFile("[Errors]\n6=   Schon geladen   \n");
-  run = StartManager();
-  ASSERT_NE(run.window, nullptr);
-  ManagerRun second;
-  second.program = LaunchProgram(kManagerExe);
-  EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, second.program.pid).text, "Schon geladen");
-  EXPECT_EQ(ExitCodeOf(second), 1u);
+// A system other than Windows 95 is refused before any setting is read; a
+// stopped driver after the settings were loaded (and, first, written).
+TEST_F(ManagerTest, RefusalsEndWithOneAndTheCompanionStaysDown) {
+  const struct { bool win95; const char* text; } cases[] = {
+      {false, "Fatal Error. This version of FileTrove requires Windows 95 operating system."},
+      {true, "Fatal Error. Unable to load FileTrove device driver."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    if (c.win95) ASSERT_EQ(Ftctl("stop").exitCode, 0u);
+    else WriteValue(HKEY_CURRENT_USER, kManagerAppDefaults, "Version", REG_SZ, Text("winxp"));
+    run.program = LaunchProgram(kManagerExe);
+    EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, run.program.pid).text, c.text);
+    EXPECT_EQ(ExitCodeOf(run), 1u);
+    EXPECT_EQ(AgentStarts(), 0);
+    Bytes value;
+    EXPECT_EQ(ReadDriverValue("Other", &value), c.win95);
+    if (!c.win95) EXPECT_TRUE(DriverLog().empty());
+    TearDown();
+    SetUp();
+  }
 }
 
 }  // namespace

@@ -1,130 +1,83 @@
 // The tray icon, clicks, menu commands and failing requests of the real
 // Manager, driven as the shell drives it: by its tray callback message.
-#include <cstring>
-
+#include "app/tray.h"
 #include "fake_tray.h"
 #include "panel_session.h"
+#include "res/resource.h"
 
 namespace {
 
-constexpr UINT kTrayNotify = 0x8064;
-constexpr const char* kSettingsLine =
-    "CACHE_SET_SETTINGS 0x8102 01000000010000002c01000064000000";
+const std::string kDisable = "CACHE_DISABLE 0x8101", kEnable = "CACHE_ENABLE 0x8100";
 
-class Tray : public ManagerTest {
+// The names and codes of the journal's requests, without their bytes.
+std::vector<std::string> RequestNames() {
+  std::vector<std::string> names;
+  for (const std::string& line : DriverLog()) names.push_back(line.substr(0, line.find(' ', line.find(' ') + 1)));
+  return names;
+}
+
+class Tray : public PanelTest {
  protected:
   void SetUp() override {
-    ManagerTest::SetUp();
+    PanelTest::SetUp();
     ASSERT_TRUE(tray.Ready());
-    iconOn = ProgramIconHash(kManagerExe, 105);
-    iconOff = ProgramIconHash(kManagerExe, 106);
     ASSERT_NE(iconOn, 0u);
     ASSERT_NE(iconOn, iconOff);
   }
-  void TearDown() override {
-    ClosePanels();
-    ManagerTest::TearDown();
+  void Again() {
+    TearDown();
+    run = {};
+    SetUp();
   }
-  void Click(LPARAM mouseMessage) { PostMessageA(run.window, kTrayNotify, 1006, mouseMessage); }
-  void Command(UINT id) { PostMessageA(run.window, WM_COMMAND, id, 0); }
+  void Click(LPARAM mouseMessage) { PostMessageA(run.window, WM_TRAYNOTIFY, TRAY_ICON_ID, mouseMessage); }
   static void Settle() { Sleep(GetDoubleClickTime() + 700); }
-  static void ClosePanels() {
-    for (HWND sheet; (sheet = FindWindowA("#32770", kPanelCaption));) {
-      PressButton(sheet, IDCANCEL);
-      if (!WaitWindowGone(sheet, 3000)) break;
-    }
+  // The last call's tip and whether its icon is the one for caching on.
+  void ExpectShown(DWORD action, bool on) {
+    TrayCall call = tray.Calls().back();
+    EXPECT_EQ(call.action, action);
+    EXPECT_EQ(call.tip, on ? "FileTrove is On" : "FileTrove is Off");
+    EXPECT_EQ(call.iconHash, on ? iconOn : iconOff);
   }
-  static uint32_t StoredCacheActive() { return StoredWord("Data", 0); }
 
   FakeTray tray;
-  uint64_t iconOn = 0, iconOff = 0;
+  const uint64_t iconOn = ProgramIconHash(kManagerExe, IDI_CACHE_ON);
+  const uint64_t iconOff = ProgramIconHash(kManagerExe, IDI_CACHE_OFF);
 };
 
-TEST_F(Tray, StartSendsSettingsThenEditTypesAndAddsTheOnIcon) {
-  run = StartManager();
-  ASSERT_NE(run.window, nullptr);
-  ASSERT_TRUE(tray.WaitCalls(1, 3000));
-  Sleep(3500);  // past the first watchdog check: the disk has room, nothing more is sent
-  auto lines = DriverLog();
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0], kSettingsLine);
-  Bytes types;
-  ASSERT_TRUE(ReadDriverValue("DB", &types));
-  EXPECT_EQ(lines[1], "CACHE_SET_EDIT_TYPES 0x8105 " + Hex(types));
-
-  auto calls = tray.Calls();
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].action, static_cast<DWORD>(NIM_ADD));
-  EXPECT_EQ(calls[0].window, run.window);
-  EXPECT_EQ(calls[0].id, 1006u);
-  EXPECT_EQ(calls[0].flags, 7u);
-  EXPECT_EQ(calls[0].callbackMessage, kTrayNotify);
-  EXPECT_EQ(calls[0].tip, "FileTrove is On");
-  EXPECT_EQ(calls[0].iconWidth, 16u);
-  EXPECT_EQ(calls[0].iconHash, iconOn);
-  EXPECT_EQ(TrayMenuItems(run), (std::vector<std::string>{"142 Disable FileTrove", "143 FileTrove Manager"}));
-}
-
-TEST_F(Tray, StartWithCachingOffShowsTheOffIcon) {
-  WriteDriverValue("Data", REG_BINARY, Concat({Le32(0), Le32(1), Le32(300), Le32(100)}));
-  run = StartManager();
-  ASSERT_TRUE(tray.WaitCalls(1, 3000));
-  auto calls = tray.Calls();
-  EXPECT_EQ(calls[0].tip, "FileTrove is Off");
-  EXPECT_EQ(calls[0].iconHash, iconOff);
-  EXPECT_EQ(DriverLog()[0], "CACHE_SET_SETTINGS 0x8102 00000000010000002c01000064000000");
-  EXPECT_EQ(TrayMenuItems(run), (std::vector<std::string>{"142 Enable FileTrove", "143 FileTrove Manager"}));
-}
-
-TEST_F(Tray, SingleClickTogglesAfterTheDoubleClickTime) {
-  run = StartManager();
-  ASSERT_TRUE(tray.WaitCalls(1, 3000));
-  DWORD posted = GetTickCount();
-  Click(WM_LBUTTONDOWN);
-  Click(WM_LBUTTONUP);
-  Sleep(GetDoubleClickTime() / 2);
-  // Only a toggle seen before the double-click time has passed is early; a
-  // busy machine may wake this test later than asked.
-  bool toggled = !LaterRequests().empty();
-  if (GetTickCount() - posted < GetDoubleClickTime()) EXPECT_FALSE(toggled) << "toggled before the double-click time";
-  Settle();
-  EXPECT_EQ(LaterRequests(), std::vector<std::string>{"CACHE_DISABLE 0x8101"});
-  EXPECT_EQ(StoredCacheActive(), 0u);
-  auto calls = tray.Calls();
-  ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[1].action, static_cast<DWORD>(NIM_MODIFY));
-  EXPECT_EQ(calls[1].tip, "FileTrove is Off");
-  EXPECT_EQ(calls[1].iconHash, iconOff);
-  EXPECT_EQ(TrayMenuItems(run)[0], "142 Enable FileTrove");
-
-  Click(WM_LBUTTONDOWN);
-  Settle();
-  EXPECT_EQ(LaterRequests(), (std::vector<std::string>{"CACHE_DISABLE 0x8101", "CACHE_ENABLE 0x8100"}));
-  EXPECT_EQ(StoredCacheActive(), 1u);
-  calls = tray.Calls();
-  ASSERT_EQ(calls.size(), 3u);
-  EXPECT_EQ(calls[2].tip, "FileTrove is On");
-  EXPECT_EQ(calls[2].iconHash, iconOn);
-  EXPECT_EQ(TrayMenuItems(run)[0], "142 Disable FileTrove");
-}
-
-TEST_F(Tray, ThreeOffOnSwitchesSendSixAlternatingRequests) {
-  run = StartManager();
-  ASSERT_NE(run.window, nullptr);
-  for (int i = 0; i < 6; i++) Command(kToggleCommand);
-  Sleep(1000);
-  std::vector<std::string> expected;
-  for (int i = 0; i < 3; i++) {
-    expected.push_back("CACHE_DISABLE 0x8101");
-    expected.push_back("CACHE_ENABLE 0x8100");
+TEST_F(Tray, StartShowsTheStoredStateAndSendsSettingsThenEditTypes) {
+  const struct { bool on; const char* settings; const char* item; } cases[] = {
+      {true, "01000000010000002c01000064000000", "142 Disable FileTrove"},  // a first start
+      {false, "00000000010000002c01000064000000", "142 Enable FileTrove"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.on);
+    if (!c.on) WriteDriverValue("Data", REG_BINARY, Concat({Le32(0), Le32(1), Le32(300), Le32(100)}));
+    size_t before = tray.Calls().size();
+    run = StartManager();
+    ASSERT_TRUE(tray.WaitCalls(before + 1, 3000));
+    ASSERT_EQ(tray.Calls().size(), before + 1);
+    ExpectShown(NIM_ADD, c.on);
+    TrayCall call = tray.Calls().back();
+    EXPECT_EQ(call.window, run.window);
+    EXPECT_EQ(call.id, TRAY_ICON_ID);
+    EXPECT_EQ(call.flags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    EXPECT_EQ(call.callbackMessage, WM_TRAYNOTIFY);
+    EXPECT_EQ(TrayMenuItems(run), (std::vector<std::string>{c.item, "143 FileTrove Manager"}));
+    Bytes types;
+    ASSERT_TRUE(ReadDriverValue("DB", &types));
+    EXPECT_EQ(DriverLog(), (std::vector<std::string>{std::string("CACHE_SET_SETTINGS 0x8102 ") + c.settings,
+                                                     "CACHE_SET_EDIT_TYPES 0x8105 " + Hex(types)}));
+    Again();
   }
-  EXPECT_EQ(LaterRequests(), expected);
-  EXPECT_EQ(StoredCacheActive(), 1u);
 }
 
-TEST_F(Tray, DoubleClickOpensOnePanelAndTogglesNothing) {
+TEST_F(Tray, ClicksAndMenuCommands) {
   run = StartManager();
-  ASSERT_NE(run.window, nullptr);
+  ASSERT_TRUE(tray.WaitCalls(1, 3000));
+  PostMessageA(run.window, WM_CLOSE, 0, 0);  // changes nothing
+
+  // A double click opens the panel and toggles nothing; while it is open
+  // neither a double click nor the menu opens another.
   Click(WM_LBUTTONDOWN);
   Click(WM_LBUTTONUP);
   Click(WM_LBUTTONDBLCLK);
@@ -132,67 +85,65 @@ TEST_F(Tray, DoubleClickOpensOnePanelAndTogglesNothing) {
   ASSERT_NE(sheet, nullptr);
   Settle();
   EXPECT_TRUE(LaterRequests().empty());
-
-  // While it is open neither a double click nor the menu opens another.
   Click(WM_LBUTTONDOWN);
   Click(WM_LBUTTONDBLCLK);
-  Command(kOpenPanelCommand);
+  PostMessageA(run.window, WM_COMMAND, IDM_OPEN_PANEL, 0);
   Settle();
   EXPECT_EQ(PanelCount(), 1);
-  EXPECT_TRUE(LaterRequests().empty());
-
-  // A toggle from the tray still works while the panel is open.
-  Command(kToggleCommand);
-  Sleep(500);
-  EXPECT_EQ(LaterRequests(), std::vector<std::string>{"CACHE_DISABLE 0x8101"});
-
-  PressButton(sheet, IDCANCEL);
-  ASSERT_TRUE(WaitWindowGone(sheet, kDefaultTimeoutMs));
-  // Closed, the menu opens it again.
-  Command(kOpenPanelCommand);
-  EXPECT_NE(WaitForWindow("#32770", kPanelCaption, kDefaultTimeoutMs, run.program.pid), nullptr);
-}
-
-TEST_F(Tray, CloseMessageChangesNothing) {
-  run = StartManager();
-  ASSERT_NE(run.window, nullptr);
-  PostMessageA(run.window, WM_CLOSE, 0, 0);
-  Sleep(500);
   EXPECT_TRUE(IsWindow(run.window));
-  EXPECT_EQ(WaitForSingleObject(run.program.process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
   EXPECT_TRUE(LaterRequests().empty());
-  EXPECT_EQ(tray.Calls().size(), 1u);
-}
 
-TEST_F(Tray, FailingSettingsAtStartShowTheBoxAndEndWithZero) {
-  ASSERT_EQ(Ftctl("fail CACHE_SET_SETTINGS").exitCode, 0u);
-  run.program = LaunchProgram(kManagerExe);
-  Box box = AnswerBox(kDefaultTimeoutMs, run.program.pid);
-  EXPECT_EQ(box.text, "Fatal Error. FileTrove is unable to continue.");
-  EXPECT_EQ(ExitCodeOf(run), 0u);
-  auto lines = DriverLog();
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0].rfind("CACHE_SET_SETTINGS 0x8102", 0), 0u);
-  EXPECT_EQ(lines[1].rfind("CACHE_SET_EDIT_TYPES 0x8105", 0), 0u);
-}
+  // The menu's switch works while the panel is open.
+  TrayCommand(run, IDM_TOGGLE_CACHE);
+  EXPECT_EQ(LaterRequests(), std::vector<std::string>{kDisable});
+  EXPECT_EQ(StoredWord("Data", 0), 0u);
+  ExpectShown(NIM_MODIFY, false);
+  ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
+  EXPECT_EQ(TrayMenuItems(run)[0], "142 Enable FileTrove");
 
-TEST_F(Tray, FailingEditTypesEndTheManagerWithOne) {
-  ASSERT_EQ(Ftctl("fail CACHE_SET_EDIT_TYPES").exitCode, 0u);
-  run.program = LaunchProgram(kManagerExe);
-  Box box = AnswerBox(kDefaultTimeoutMs, run.program.pid);
-  EXPECT_EQ(box.text, "Fatal Error. FileTrove is unable to continue.");
-  EXPECT_EQ(ExitCodeOf(run), 1u);
-}
-
-TEST_F(Tray, FailingDisableStillSavesTheSwitchBeforeTheEnd) {
-  run = StartManager();
-  ASSERT_NE(run.window, nullptr);
-  ASSERT_EQ(Ftctl("fail CACHE_DISABLE").exitCode, 0u);
+  // A single click switches once the double-click time has passed. Only a
+  // switch seen before that is early: a busy machine may wake this test late.
+  DWORD posted = GetTickCount();
   Click(WM_LBUTTONDOWN);
-  Box box = AnswerBox(kDefaultTimeoutMs, run.program.pid);
-  EXPECT_EQ(box.text, "Fatal Error. FileTrove is unable to continue.");
-  EXPECT_EQ(ExitCodeOf(run), 0u);
-  EXPECT_EQ(StoredCacheActive(), 0u);
+  Click(WM_LBUTTONUP);
+  Sleep(GetDoubleClickTime() / 2);
+  bool early = LaterRequests().size() > 1 && GetTickCount() - posted < GetDoubleClickTime();
+  EXPECT_FALSE(early) << "switched before the double-click time";
+  Settle();
+  EXPECT_EQ(LaterRequests(), (std::vector<std::string>{kDisable, kEnable}));
+  EXPECT_EQ(StoredWord("Data", 0), 1u);
+  ExpectShown(NIM_MODIFY, true);
+  EXPECT_EQ(TrayMenuItems(run)[0], "142 Disable FileTrove");
+
+  // Two more off-on switches alternate; closed, the menu opens the panel again.
+  for (int i = 0; i < 4; i++) TrayCommand(run, IDM_TOGGLE_CACHE);
+  EXPECT_EQ(LaterRequests(), (std::vector<std::string>{kDisable, kEnable, kDisable, kEnable, kDisable, kEnable}));
+  EXPECT_EQ(StoredWord("Data", 0), 1u);
+  EXPECT_EQ(tray.Calls().size(), 7u);
+  EXPECT_NE(OpenPanel(run), nullptr);
+}
+
+TEST_F(Tray, FailingRequestShowsTheFatalBoxAndEnds) {
+  const struct { const char* request; bool atStart; DWORD exitCode; uint32_t stored; size_t requests; } cases[] = {
+      {"CACHE_SET_SETTINGS", true, 0, 1, 2},  // the edit types still go out
+      {"CACHE_SET_EDIT_TYPES", true, 1, 1, 2},
+      {"CACHE_DISABLE", false, 0, 0, 3},  // the switch is saved before the end
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.request);
+    if (!c.atStart) ASSERT_NE((run = StartManager()).window, nullptr);
+    ASSERT_EQ(Ftctl(std::string("fail ") + c.request).exitCode, 0u);
+    if (c.atStart) run.program = LaunchProgram(kManagerExe);
+    else Click(WM_LBUTTONDOWN);
+    EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, run.program.pid).text, "Fatal Error. FileTrove is unable to continue.");
+    EXPECT_EQ(ExitCodeOf(run), c.exitCode);
+    EXPECT_EQ(StoredWord("Data", 0), c.stored);
+    auto names = RequestNames();
+    EXPECT_EQ(names.size(), c.requests);
+    names.resize(2);
+    EXPECT_EQ(names, (std::vector<std::string>{"CACHE_SET_SETTINGS 0x8102", "CACHE_SET_EDIT_TYPES 0x8105"}));
+    Again();
+  }
 }
 
 }  // namespace

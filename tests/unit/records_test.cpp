@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "harness.h"
 #include "settings/settings.h"
@@ -18,8 +20,8 @@ class Records : public ::testing::Test {
  protected:
   void SetUp() override {
     hadCacheDir = ReadDriverValue("CacheDir", &savedCacheDir, &savedType);
+    WriteDriverValue("Data", REG_BINARY, {});  // the key, whatever ran before
     for (const char* name : SETTINGS_VALUES) DeleteDriverValue(name);
-    CreateDriverKey();
     CacheSettings = {1, 1, 300, 100};
     snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\");
     HousekeepingSettings = {1, 30};
@@ -27,21 +29,21 @@ class Records : public ::testing::Test {
     EditModeTable = {};
   }
   void TearDown() override {
-    CreateDriverKey();
+    WriteDriverValue("Data", REG_BINARY, {});  // the key, should a test have deleted it
     for (const char* name : SETTINGS_VALUES) DeleteDriverValue(name);
     if (hadCacheDir) WriteDriverValue("CacheDir", savedType, savedCacheDir);
   }
-  static void CreateDriverKey() {
-    HKEY key;
-    if (RegCreateKeyExA(kDriverRoot, kDriverKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) ==
-        ERROR_SUCCESS)
-      RegCloseKey(key);
-  }
   static Bytes Record(const void* data, size_t size) {
-    auto bytes = static_cast<const uint8_t*>(data);
-    return Bytes(bytes, bytes + size);
+    return Bytes(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
   }
   static std::string Slot(int slot) { return std::string(EditModeTable.Extensions[slot]); }
+  // An edit-types record: caching of edited files on, then 6 bytes a slot.
+  static Bytes TypeTable(std::initializer_list<std::pair<int, const char*>> types) {
+    Bytes table = Le32(1);
+    table.resize(184, 0);
+    for (const auto& [slot, type] : types) memcpy(&table[4 + slot * 6], type, strlen(type) + 1);
+    return table;
+  }
 
   bool hadCacheDir = false;
   Bytes savedCacheDir;
@@ -49,44 +51,35 @@ class Records : public ::testing::Test {
 };
 
 TEST_F(Records, EmptyKeyGivesDefaultsAndFirstSaveWritesExactBytes) {
+  SYSTEMTIME today;
+  GetSystemTime(&today);
   EXPECT_EQ(LoadSettings(), ERROR_SUCCESS);
-  EXPECT_EQ(Hex(Record(&CacheSettings, 16)), "0100000001000000" "2c01000064000000");
   EXPECT_STREQ(CacheDirectory, "C:\\");
-  EXPECT_EQ(HousekeepingSettings.AutoDelete, 1u);
-  EXPECT_EQ(HousekeepingSettings.AutoDeleteDays, 30);
-  EXPECT_EQ(EditModeTable.EditModeEnabled, 1u);
-  const char* types[] = {".BMP", ".DOC", ".TXT", ".WRI", ".XLS"};
-  for (int slot = 0; slot < 5; slot++) EXPECT_EQ(Slot(slot), types[slot]);
-  for (int slot = 5; slot < EDIT_TYPE_SLOTS; slot++) EXPECT_EQ(EditModeTable.Extensions[slot][0], 0);
-
-  SYSTEMTIME before;
-  GetSystemTime(&before);
   LoadSavingsParameters();
   EXPECT_FALSE(SavingsParametersStored());
-  EXPECT_EQ(SavingsParameters.Since.wYear, before.wYear);
-  EXPECT_EQ(SavingsParameters.Since.wMonth, before.wMonth);
-  EXPECT_EQ(SavingsParameters.Since.wDay, before.wDay);
+  const SYSTEMTIME& since = SavingsParameters.Since;
+  EXPECT_EQ((std::vector<WORD>{since.wYear, since.wMonth, since.wDay}),
+            (std::vector<WORD>{today.wYear, today.wMonth, today.wDay}));
   EXPECT_EQ(SavingsParameters.LineSpeed, 1u);
   EXPECT_EQ(SavingsParameters.CostPerMegabyte, 0.0f);
-  uint32_t hourBits;
-  memcpy(&hourBits, &SavingsParameters.CostPerHour, 4);
-  EXPECT_EQ(hourBits, 0x41A00000u);
+  EXPECT_EQ(SavingsParameters.CostPerHour, 20.0f);
 
   SaveSettings();
-  Bytes value;
-  DWORD type;
-  ASSERT_TRUE(ReadDriverValue("Data", &value, &type));
-  EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
-  EXPECT_EQ(Hex(value), "01000000010000002c01000064000000");
-  ASSERT_TRUE(ReadDriverValue("Data2", &value, &type));
-  EXPECT_EQ(Hex(value), "010000001e000000");
-  ASSERT_TRUE(ReadDriverValue("Other", &value, &type));
-  EXPECT_EQ(value, Record(&SavingsParameters, 28));
-  ASSERT_TRUE(ReadDriverValue("DB", &value, &type));
-  EXPECT_EQ(value, Record(&EditModeTable, 184));
-  ASSERT_TRUE(ReadDriverValue("CacheDir", &value, &type));
-  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(std::string(value.begin(), value.end()).c_str(), std::string("C:\\"));
+  const struct { const char* name; DWORD type; Bytes bytes; } stored[] = {
+      {"Data", REG_BINARY, Concat({Le32(1), Le32(1), Le32(300), Le32(100)})},
+      {"Data2", REG_BINARY, Concat({Le32(1), Le32(30)})},
+      {"DB", REG_BINARY, TypeTable({{0, ".BMP"}, {1, ".DOC"}, {2, ".TXT"}, {3, ".WRI"}, {4, ".XLS"}})},
+      {"Other", REG_BINARY, Record(&SavingsParameters, 28)},
+      {"CacheDir", REG_SZ, {'C', ':', '\\'}},
+  };
+  for (const auto& c : stored) {
+    Bytes value;
+    DWORD type;
+    ASSERT_TRUE(ReadDriverValue(c.name, &value, &type)) << c.name;
+    EXPECT_EQ(type, c.type) << c.name;
+    if (type == REG_SZ && !value.empty() && value.back() == 0) value.pop_back();  // the reading may add one
+    EXPECT_EQ(Hex(value), Hex(c.bytes)) << c.name;
+  }
   LoadSavingsParameters();
   EXPECT_TRUE(SavingsParametersStored());
 }
@@ -110,8 +103,7 @@ TEST_F(Records, ValuesOfOtherLengths) {
   // A short "Data" replaces the leading fields only; a long one is ignored.
   WriteDriverValue("Data", REG_BINARY, Concat({Le32(0), Le32(0)}));
   WriteDriverValue("Data2", REG_BINARY, Concat({Le32(0), Le32(7), Le32(9)}));
-  Bytes longTypes(190, 0);
-  WriteDriverValue("DB", REG_BINARY, longTypes);
+  WriteDriverValue("DB", REG_BINARY, Bytes(190, 0));
   LoadSettings();
   EXPECT_EQ(Hex(Record(&CacheSettings, 16)), "00000000000000002c01000064000000");
   EXPECT_EQ(HousekeepingSettings.AutoDelete, 1u);
@@ -160,31 +152,22 @@ TEST_F(Records, CacheDirectoryIsStoredWithoutNul) {
 }
 
 TEST_F(Records, SaveCacheActiveRewritesOnlyTheFlag) {
-  CacheSettings.CacheActive = 0;
-  SaveCacheActive();
-  Bytes value;
-  EXPECT_FALSE(ReadDriverValue("Data", &value));
-
-  WriteDriverValue("Data", REG_BINARY, Concat({Le32(1), Le32(0), Le32(77), Le32(5)}));
-  CacheSettings = {0, 1, 300, 100};
-  SaveCacheActive();
-  ASSERT_TRUE(ReadDriverValue("Data", &value));
-  EXPECT_EQ(Hex(value), "00000000000000004d00000005000000");
-
-  WriteDriverValue("Data", REG_BINARY, Concat({Le32(0), Le32(1)}));
-  CacheSettings.CacheActive = 1;
-  SaveCacheActive();
-  ASSERT_TRUE(ReadDriverValue("Data", &value));
-  EXPECT_EQ(Hex(value), "0100000001000000");
+  const struct { Bytes stored; uint32_t active; const char* expected; } cases[] = {
+      {{}, 0, "none"},  // no "Data": none is written
+      {Concat({Le32(1), Le32(0), Le32(77), Le32(5)}), 0, "00000000000000004d00000005000000"},
+      {Concat({Le32(0), Le32(1)}), 1, "0100000001000000"},
+  };
+  for (const auto& c : cases) {
+    if (!c.stored.empty()) WriteDriverValue("Data", REG_BINARY, c.stored);
+    CacheSettings.CacheActive = c.active;  // the other fields differ from the stored ones
+    SaveCacheActive();
+    Bytes value;
+    EXPECT_EQ(ReadDriverValue("Data", &value) ? Hex(value) : "none", c.expected);
+  }
 }
 
 TEST_F(Records, EditTypesKeepTheirSlots) {
-  Bytes table(184, 0);
-  table[0] = 1;
-  auto put = [&](int slot, const char* type) { memcpy(&table[4 + slot * 6], type, strlen(type) + 1); };
-  put(0, ".ABC");
-  put(1, ".D");
-  put(7, ".EFGH");
+  Bytes table = TypeTable({{0, ".ABC"}, {1, ".D"}, {7, ".EFGH"}});
   table[4 + 3 * 6 + 1] = 'z';  // an empty slot's other bytes are undefined
   WriteDriverValue("DB", REG_BINARY, table);
   LoadSettings();
