@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "panel_session.h"
+#include "res/resource.h"
 
 namespace {
 
-constexpr int kList = 1000, kDeleteButton = 1039, kFrame = 1075, kTotals = 1078;
 constexpr const char* kCache = "C:\\FMCACHE";
 constexpr const char* kSource = "C:\\FMSRC";
 using Names = std::vector<std::string>;
@@ -101,14 +101,14 @@ class FileManager : public PanelTest {
   }
   void ChooseFileManager() {
     page = ChooseSheetTab(sheet, kFileManagerTab);
-    list = GetDlgItem(page, kList);
+    list = GetDlgItem(page, IDC_FILES_LIST);
   }
   Names ListedNames() const {
     Names names;
     for (const auto& row : ListViewRows(list, 1)) names.push_back(row[0]);
     return names;
   }
-  std::string Totals() const { return ControlText(page, kTotals); }
+  std::string Totals() const { return ControlText(page, IDC_FILES_TOTALS); }
   // The Delete key acts through a posted key press: wait for its effect.
   bool WaitForRowCount(int count) const {
     for (int waited = 0; waited < 5000; waited += 25) {
@@ -126,8 +126,8 @@ TEST_F(FileManager, EmptyThenEveryVisitRescansWithTotalsOfFillAndDeletion) {
   ASSERT_TRUE(OpenFileManager());
   EXPECT_EQ(ListViewRowCount(list), 0);
   EXPECT_EQ(Totals(), "0 File(s), 0 K");
-  EXPECT_EQ(ControlText(page, kFrame), Today(" Cached files until %d/%d/%d "));
-  EXPECT_EQ(ControlText(page, kDeleteButton), "D&elete");
+  EXPECT_EQ(ControlText(page, IDC_FILES_FRAME), Today(" Cached files until %d/%d/%d "));
+  EXPECT_EQ(ControlText(page, IDC_FILES_DELETE), "D&elete");
   const Names headers = {"Filename", "File Size", "Last used on", "Hits"};
   for (int column = 0; column < 4; column++) EXPECT_EQ(ListViewHeader(list, column), headers[column]);
   EXPECT_EQ(GetWindowLongA(list, GWL_STYLE), WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT);
@@ -147,7 +147,7 @@ TEST_F(FileManager, EmptyThenEveryVisitRescansWithTotalsOfFillAndDeletion) {
   EXPECT_EQ(Totals(), "3 File(s), 4 K");  // (4000 + 512) / 1024
 
   SelectListViewRows(list, {0});
-  ClickAndSync(page, kDeleteButton);
+  ClickAndSync(page, IDC_FILES_DELETE);
   EXPECT_EQ(ListedNames(), (Names{"one.dat", "two.dat"}));
   EXPECT_EQ(Totals(), "2 File(s), 2 K");  // 2000 / 1024, no rounding up
   EXPECT_FALSE(FileThere("big.dat"));
@@ -191,8 +191,8 @@ TEST_F(FileManager, ListsFilesWithTheirRecordsAndTheLanguageFilesTexts) {
   for (int column = 0; column < 4; column++) EXPECT_EQ(ListViewHeader(list, column), headers[column]);
   EXPECT_EQ(Totals(), "4 Dateien, 1 K");
   EXPECT_EQ(ListViewCell(list, 1, 2), "Keine Angabe");
-  EXPECT_EQ(ControlText(page, kDeleteButton), "&Loeschen");
-  EXPECT_EQ(ControlText(page, kFrame), Today("Stand %d.%d.%d"));
+  EXPECT_EQ(ControlText(page, IDC_FILES_DELETE), "&Loeschen");
+  EXPECT_EQ(ControlText(page, IDC_FILES_FRAME), Today("Stand %d.%d.%d"));
 }
 
 TEST_F(FileManager, EachHeaderSortsInItsOneOrderAndEveryVisitByName) {
@@ -234,7 +234,7 @@ TEST_F(FileManager, DeletesExactlyTheSelectedFilesByButtonOrKey) {
   ASSERT_TRUE(OpenFileManager());
 
   SelectListViewRows(list, {1, 4});
-  ClickAndSync(page, kDeleteButton);
+  ClickAndSync(page, IDC_FILES_DELETE);
   EXPECT_EQ(ListedNames(), (Names{"a.dat", "c.dat", "d.dat", "f.dat"}));
   for (const char* name : {"a.dat", "b.dat", "c.dat", "d.dat", "e.dat", "f.dat"}) {
     bool deleted = name[0] == 'b' || name[0] == 'e';
@@ -265,7 +265,7 @@ TEST_F(FileManager, StopsAtAFileInUseAndPassesFilesAlreadyGone) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
   SelectListViewRows(list, {0, 1, 2, 3});
-  PressButton(page, kDeleteButton);
+  PressButton(page, IDC_FILES_DELETE);
   Box box = AnswerBox();
   CloseHandle(held);
   EXPECT_EQ(box.text, "Cannot delete b-inuse.dat. File is probably in use.");
@@ -279,7 +279,7 @@ TEST_F(FileManager, StopsAtAFileInUseAndPassesFilesAlreadyGone) {
 
   ASSERT_TRUE(DeleteFileA(PathOf("gone.dat").c_str()));
   SelectListViewRows(list, {2});
-  PressButton(page, kDeleteButton);
+  PressButton(page, IDC_FILES_DELETE);
   EXPECT_TRUE(NoBoxWithin(500, run.program.pid));
   EXPECT_EQ(ListedNames(), (Names{"b-inuse.dat", "c.dat"}));
 }
@@ -299,7 +299,7 @@ TEST_F(FileManager, LongNamesAreNeverCutAndUnusableFoldersListNothing) {
   ASSERT_TRUE(OpenFileManager());
   EXPECT_EQ(ListViewRows(list, 4), (Rows{{longName, "0", "2/3/2020", "9"}}));
   SelectListViewRows(list, {0});
-  ClickAndSync(page, kDeleteButton);
+  ClickAndSync(page, IDC_FILES_DELETE);
   EXPECT_EQ(ListViewRowCount(list), 0);
   EXPECT_EQ(GetFileAttributesW(LongPath(longName).c_str()), INVALID_FILE_ATTRIBUTES);
   ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
@@ -338,7 +338,7 @@ TEST_F(FileManager, DeletingANameTheCallsCannotSpellLeavesItsTwin) {
   ASSERT_TRUE(OpenFileManager());
   ASSERT_EQ(ListedNames(), (Names{"dot", "dot.", "Omega.dat", "Omega.dat"}));
   SelectListViewRows(list, {1, ListViewCell(list, 2, 1) == "2" ? 2 : 3});
-  ClickAndSync(page, kDeleteButton);
+  ClickAndSync(page, IDC_FILES_DELETE);
   EXPECT_EQ(ListViewRows(list, 2), (Rows{{"dot", "1"}, {"Omega.dat", "1"}}));
   for (const std::wstring& path : {LongPath("dot"), LongPath("Omega.dat")})
     EXPECT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/tray.h"
 #include "harness.h"
 
 constexpr const char* kManagerTitle = "FileTrove Manager";
@@ -96,7 +97,7 @@ class ManagerTest : public ::testing::Test {
 inline std::vector<std::string> TrayMenuItems(const ManagerRun& run) {
   const char* kOut = "C:\\FT\\menuprobe.txt";
   DeleteFileA(kOut);
-  PostMessageA(run.window, 0x8064, 1006, WM_RBUTTONDOWN);
+  PostMessageA(run.window, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_RBUTTONDOWN);
   HWND popup = WaitForWindow("#32768", nullptr, 3000, run.program.pid);
   if (!popup) return {"(no menu)"};
   // The hook must be set from a program of the Manager's bitness.
