@@ -88,6 +88,8 @@ TEST(FileManagerRows, TotalsRoundOnFillButNotOnDeletion) {
   char text[100];
   FormatTotals(format, 3, FillKilobytes(1000 + 1000 + 2000), text, sizeof text);
   EXPECT_STREQ(text, "3 File(s), 4 K");
+  FormatTotals(format, 1, FillKilobytes(1023), text, sizeof text);
+  EXPECT_STREQ(text, "1 File(s), 1 K") << "1023 bytes and half a kilobyte stay below 1.5 K";
 
   struct Step {
     uint32_t size;  // of the row that goes
