@@ -438,7 +438,7 @@ bool WriteValue(HKEY root, const char* keyPath, const char* name, DWORD type, co
   return RegSetValueExA(open.key, name, 0, type, data.data(), static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
 }
 
-void DeleteValue(HKEY root, const char* keyPath, const char* name) {
+static void DeleteValue(HKEY root, const char* keyPath, const char* name) {
   OpenKey open;
   if (RegOpenKeyExA(root, keyPath, 0, KEY_WRITE, &open.key) == ERROR_SUCCESS) RegDeleteValueA(open.key, name);
 }

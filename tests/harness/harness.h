@@ -119,7 +119,6 @@ using Bytes = std::vector<uint8_t>;
 bool ReadValue(HKEY root, const char* keyPath, const char* name, Bytes* data, DWORD* type = nullptr);
 // Creates the key if needed and writes the value.
 bool WriteValue(HKEY root, const char* keyPath, const char* name, DWORD type, const Bytes& data);
-void DeleteValue(HKEY root, const char* keyPath, const char* name);
 // Deletes a key with everything below it; no error when it is missing.
 void DeleteKeyTree(HKEY root, const char* keyPath);
 bool KeyExists(HKEY root, const char* keyPath);
