@@ -172,19 +172,8 @@ struct RemoteMemory {
 
 constexpr int kListTextSize = 1024;
 
-int ListViewRowCount(HWND list) { return static_cast<int>(SendAndWait(list, LVM_GETITEMCOUNT, 0, 0)); }
-
 // The same queries as a 32-bit control reads them, for a Manager built for
 // Windows 95: pointers and LPARAMs are 4 bytes there.
-struct LVITEMA32 {
-  UINT mask;
-  int iItem, iSubItem;
-  UINT state, stateMask;
-  DWORD pszText;
-  int cchTextMax, iImage;
-  DWORD lParam;
-  int iIndent;
-};
 struct LVCOLUMNA32 {
   UINT mask;
   int fmt, cx;
@@ -198,7 +187,7 @@ struct TCITEMA32 {
   int cchTextMax, iImage;
   DWORD lParam;
 };
-static_assert(sizeof(LVITEMA32) == 40 && sizeof(LVCOLUMNA32) == 32 && sizeof(TCITEMA32) == 28);
+static_assert(sizeof(LVCOLUMNA32) == 32 && sizeof(TCITEMA32) == 28);
 
 static bool In32BitProcess(HWND window) {
   DWORD pid = 0;
@@ -213,42 +202,19 @@ static bool In32BitProcess(HWND window) {
 }
 
 // Asks a control of another process for a text through a structure that
-// points at a buffer (LVITEMA, LVCOLUMNA, TCITEMA): both must live in the
-// control's process. False when they could not be placed there or, with
-// answerRequired, when the control answered 0.
+// points at a buffer (LVCOLUMNA, TCITEMA): both must live in the control's
+// process. False when they could not be placed there or the control answered 0.
 template <typename Query>
-static bool RemoteText(HWND control, Query query, UINT message, WPARAM wParam, bool answerRequired,
-                       std::string* text) {
+static bool RemoteText(HWND control, Query query, UINT message, WPARAM wParam, std::string* text) {
   RemoteMemory remote(control, sizeof query + kListTextSize);
   query.pszText = (decltype(query.pszText))(reinterpret_cast<uintptr_t>(remote.base + sizeof query));
   query.cchTextMax = kListTextSize;
   if (!remote.Write(0, &query, sizeof query)) return false;
-  LRESULT answer = SendAndWait(control, message, wParam, reinterpret_cast<LPARAM>(remote.base));
-  if (answerRequired && !answer) return false;
+  if (!SendAndWait(control, message, wParam, reinterpret_cast<LPARAM>(remote.base))) return false;
   char buffer[kListTextSize + 1] = "";
   remote.Read(sizeof query, buffer, kListTextSize);
   *text = buffer;
   return true;
-}
-
-template <typename Item>
-static std::string CellText(HWND list, int row, int column) {
-  Item item = {};
-  item.iSubItem = column;
-  std::string text;
-  return RemoteText(list, item, LVM_GETITEMTEXTA, row, false, &text) ? text : "(no access)";
-}
-
-std::string ListViewCell(HWND list, int row, int column) {
-  return In32BitProcess(list) ? CellText<LVITEMA32>(list, row, column) : CellText<LVITEMA>(list, row, column);
-}
-
-std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns) {
-  std::vector<std::vector<std::string>> rows(ListViewRowCount(list));
-  for (size_t row = 0; row < rows.size(); row++)
-    for (int column = 0; column < columns; column++)
-      rows[row].push_back(ListViewCell(list, static_cast<int>(row), column));
-  return rows;
 }
 
 template <typename Column>
@@ -256,42 +222,11 @@ static std::string HeaderText(HWND list, int column) {
   Column header = {};
   header.mask = LVCF_TEXT;
   std::string text;
-  return RemoteText(list, header, LVM_GETCOLUMNA, column, true, &text) ? text : "(not read)";
+  return RemoteText(list, header, LVM_GETCOLUMNA, column, &text) ? text : "(not read)";
 }
 
 std::string ListViewHeader(HWND list, int column) {
   return In32BitProcess(list) ? HeaderText<LVCOLUMNA32>(list, column) : HeaderText<LVCOLUMNA>(list, column);
-}
-
-// Only the leading fields are read, and they lie alike in both bitnesses.
-void SelectListViewRows(HWND list, const std::vector<int>& rows) {
-  RemoteMemory remote(list, sizeof(LVITEMA));
-  LVITEMA item = {};
-  item.stateMask = LVIS_SELECTED;
-  if (!remote.Write(0, &item, sizeof item)) return;
-  SendAndWait(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(remote.base));
-  item.state = LVIS_SELECTED;
-  for (int row : rows) {
-    remote.Write(0, &item, sizeof item);
-    SendAndWait(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote.base));
-  }
-}
-
-void ClickListViewHeader(HWND list, int column) {
-  HWND header = reinterpret_cast<HWND>(SendAndWait(list, LVM_GETHEADER, 0, 0));
-  int x = 0;
-  for (int before = 0; before < column; before++)
-    x += static_cast<int>(SendAndWait(list, LVM_GETCOLUMNWIDTH, before, 0));
-  x += static_cast<int>(SendAndWait(list, LVM_GETCOLUMNWIDTH, column, 0)) / 2;
-  LPARAM at = MAKELPARAM(x, 4);
-  SendAndWait(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  SendAndWait(header, WM_LBUTTONUP, 0, at);
-}
-
-void PressKeyIn(HWND dialog, HWND control, UINT virtualKey) {
-  SendAndWait(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-  PostMessageA(control, WM_KEYDOWN, virtualKey, 1);
-  PostMessageA(control, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
 // ---- property sheets ---------------------------------------------------
@@ -306,7 +241,7 @@ static std::string TabText(HWND tabs, int index) {
   Tab item = {};
   item.mask = TCIF_TEXT;
   std::string text;
-  return RemoteText(tabs, item, TCM_GETITEMA, index, true, &text) ? text : "(not read)";
+  return RemoteText(tabs, item, TCM_GETITEMA, index, &text) ? text : "(not read)";
 }
 
 std::string SheetTabTitle(HWND sheet, int index) {

@@ -64,19 +64,8 @@ void SelectListBoxItem(HWND dialog, int controlId, int index);
 // A combo box's selected index (-1 for none) and its items in list order.
 int ComboSelection(HWND dialog, int controlId);
 std::vector<std::string> ComboItems(HWND dialog, int controlId);
-// List views: the cells as the list shows them (call-back texts included),
-// read inside the list's process.
-int ListViewRowCount(HWND list);
-std::string ListViewCell(HWND list, int row, int column);
-std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns);
+// A list view's column header, read inside the list's process.
 std::string ListViewHeader(HWND list, int column);
-// Selects exactly the given rows; the list's owner is told as for a click.
-void SelectListViewRows(HWND list, const std::vector<int>& rows);
-// Clicks a column's header with the mouse and waits until it was handled.
-void ClickListViewHeader(HWND list, int column);
-// Gives a dialog's control the focus and posts it a key press: a handler
-// may open a box, so the caller waits for what the key does.
-void PressKeyIn(HWND dialog, HWND control, UINT virtualKey);
 
 // ---- property sheets ---------------------------------------------------
 constexpr int kApplyButton = 0x3021;  // the sheet's Apply, as comctl32 numbers it

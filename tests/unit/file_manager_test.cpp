@@ -1,131 +1,250 @@
-// The File Manager page's rows: their order, cell texts, totals and paths.
+// The File Manager page: the real page over a cache folder and records of the
+// test's own, and what its rows do at edges no folder reaches.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <memory>
 #include <string>
 
-#include "harness.h"
+#include "page_host.h"
 #include "panel/file_manager_page.h"
 #include "settings/cache_folder.h"
-#include "settings/settings.h"
 
 namespace {
 
-struct FreeRow {
-  void operator()(CachedFileRow* row) const { free(row); }
-};
-using Row = std::unique_ptr<CachedFileRow, FreeRow>;
+using Texts = std::vector<std::string>;
+using Row = std::unique_ptr<CachedFileRow, decltype(&free)>;
 
-Row MakeRow(const char* name, uint64_t size = 0, FILETIME lastUsed = {}, uint32_t hits = 0) {
-  Row row(NewCachedFileRow({name, "", size}));
+Row MakeRow(const char* name, FILETIME lastUsed = {}) {
+  Row row(NewCachedFileRow({name, "", 0}), &free);
   row->LastUsed = lastUsed;
-  row->Hits = hits;
   return row;
 }
 
-int Sign(int value) { return (value > 0) - (value < 0); }
-
-TEST(FileManagerRows, CompareRowsInEachColumnsFixedOrder) {
-  const FILETIME march7Morning = Utc(1997, 3, 7, 1), march7Night = Utc(1997, 3, 7, 23);
-  struct Case {
-    const char* label;
+// Dates a day or a month apart and ones that do not convert, missing rows,
+// names beyond the longest, paths that do not fit, totals below zero.
+TEST(FileManagerRows, EdgesNoCacheFolderReaches) {
+  const FILETIME march7 = Utc(1997, 3, 7, 1);
+  const struct {
     Row a, b;
-    int column;
-    int sign;  // of CompareRows(a, b): negative puts a first
-  };
-  Case cases[] = {
-      {"names without regard to case", MakeRow("Report.DOC"), MakeRow("report.doc"), 0, 0},
-      {"names ascending", MakeRow("beta"), MakeRow("Alpha"), 0, 1},
-      {"largest size first", MakeRow("a", 1000), MakeRow("b", 2000), 1, 1},
-      {"sizes 2^31 and more apart", MakeRow("a", 1), MakeRow("b", 3000000000u), 1, 1},
-      {"sizes at the extremes", MakeRow("a", 0xFFFFFFFFu), MakeRow("b", 0), 1, -1},
-      {"sizes of 4 GB and more", MakeRow("a", 0xFFFFFFFFu), MakeRow("b", 0x100000000u), 1, 1},
-      {"equal sizes", MakeRow("a", 7), MakeRow("b", 7), 1, 0},
-      {"most hits first", MakeRow("a", 0, {}, 2), MakeRow("b", 0, {}, 5), 3, 1},
-      {"hits at the extremes", MakeRow("a", 0, {}, 0), MakeRow("b", 0, {}, 0xFFFFFFFFu), 3, 1},
-      {"hits 2^31 and more apart", MakeRow("a", 0, {}, 3000000000u), MakeRow("b", 0, {}, 1), 3, -1},
-      {"same day, other hours", MakeRow("a", 0, march7Morning), MakeRow("b", 0, march7Night), 2, 0},
-      {"most recent day first", MakeRow("a", 0, Utc(1997, 3, 6, 23)), MakeRow("b", 0, march7Morning), 2, 1},
-      {"year before month and day", MakeRow("a", 0, Utc(1998, 1, 1)), MakeRow("b", 0, Utc(1997, 12, 31)), 2, -1},
-      {"rows without a date last", MakeRow("a"), MakeRow("b", 0, Utc(1601, 1, 2)), 2, 1},
-      {"a date that does not convert counts as none", MakeRow("a", 0, {0, 0x80000000u}), MakeRow("b"), 2, 0},
-      {"a column without an order", MakeRow("a", 1), MakeRow("b", 2), 4, 0},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(Sign(CompareRows(c.a.get(), c.b.get(), c.column)), c.sign) << c.label;
-    EXPECT_EQ(Sign(CompareRows(c.b.get(), c.a.get(), c.column)), -c.sign) << c.label << " (swapped)";
+    int column, sign;  // of CompareRows(a, b): negative puts a first
+  } cases[] = {{MakeRow("the day before", Utc(1997, 3, 6, 23)), MakeRow("b", march7), 2, 1},
+               {MakeRow("a month before", Utc(1997, 2, 28)), MakeRow("b", march7), 2, 1},
+               {MakeRow("a date that does not convert", {0, 0x80000000u}), MakeRow("b"), 2, 0},
+               {MakeRow("a column without an order"), MakeRow("b", march7), 4, 0}};
+  auto sign = [](int value) { return (value > 0) - (value < 0); };
+  for (const auto& c : cases) {
+    EXPECT_EQ(sign(CompareRows(c.a.get(), c.b.get(), c.column)), c.sign) << c.a->Name;
+    EXPECT_EQ(sign(CompareRows(c.b.get(), c.a.get(), c.column)), -c.sign) << c.a->Name << " (swapped)";
   }
-  Row row = MakeRow("a", 5);
-  for (int column = 0; column < FILE_LIST_COLUMNS; column++) {
-    EXPECT_EQ(CompareRows(nullptr, row.get(), column), 0) << "a missing row, column " << column;
-    EXPECT_EQ(CompareRows(row.get(), nullptr, column), 0) << "a missing row, column " << column;
-  }
-}
-
-TEST(FileManagerRows, CellTextsAreTheRowsFieldsAndTheNameIsData) {
-  Row dated = MakeRow("%s%n.dat", 5000000000u, Utc(1997, 3, 7, 23), 42);
-  Row undated = MakeRow("plain.txt");
-  struct Case {
-    const CachedFileRow* row;
-    int column;
-    const char* text;
-  };
-  const Case cases[] = {{dated.get(), 1, "5000000000"}, {dated.get(), 2, "3/7/1997"}, {dated.get(), 3, "42"},
-                        {undated.get(), 2, "No info available"}, {undated.get(), 3, "0"}, {nullptr, 1, ""}};
-  char buffer[50];
-  for (const Case& c : cases)
-    EXPECT_STREQ(CellText(c.row, c.column, "No info available", buffer, sizeof buffer), c.text) << c.column;
-  EXPECT_EQ(CellText(dated.get(), 0, "", buffer, sizeof buffer), dated->Name) << "the row's own name is handed out";
-
+  for (int column = 0; column < FILE_LIST_COLUMNS; column++)
+    EXPECT_TRUE(!CompareRows(nullptr, cases[0].b.get(), column) && !CompareRows(cases[0].b.get(), nullptr, column));
+  char text[MAX_PATH] = "x";
+  EXPECT_STREQ(CellText(nullptr, 1, "No info available", text, sizeof text), "");
   std::string longest(FILE_NAME_MAX, 'n'), tooLong(300, 'x');
   EXPECT_EQ(MakeRow(longest.c_str())->Name, longest);
   EXPECT_EQ(MakeRow(tooLong.c_str())->Name, tooLong.substr(0, FILE_NAME_MAX));
-}
-
-TEST(FileManagerRows, TotalsRoundOnFillButNotOnDeletion) {
-  const char* format = "%ld File(s), %.0lf K";
-  char text[100];
-  FormatTotals(format, 3, FillKilobytes(1000 + 1000 + 2000), text, sizeof text);
-  EXPECT_STREQ(text, "3 File(s), 4 K");
-  FormatTotals(format, 1, FillKilobytes(1023), text, sizeof text);
-  EXPECT_STREQ(text, "1 File(s), 1 K") << "1023 bytes and half a kilobyte stay below 1.5 K";
-
-  struct Step {
-    uint32_t size;  // of the row that goes
-    const char* text;
-  };
-  uint32_t count = 3;
-  double bytes = 4000;
-  const Step steps[] = {{2000, "2 File(s), 2 K"},  // 2000 / 1024 = 1.95
-                        {1000, "1 File(s), 1 K"},
-                        {1000, "0 File(s), 0 K"},
-                        {5000, "0 File(s), 0 K"}};  // neither figure falls below zero
-  for (const Step& step : steps) {
-    SubtractRow(&count, &bytes, step.size);
-    FormatTotals(format, count, DeletionKilobytes(bytes), text, sizeof text);
-    EXPECT_STREQ(text, step.text);
-  }
-  FormatTotals(format, 10000, FillKilobytes(10000.0 * 0xFFFFFFFFu), text, sizeof text);
-  EXPECT_STREQ(text, "10000 File(s), 41943039991 K") << "a sum beyond 32 bits";
-  bytes = 6442450944.0 + 1024;  // 6 GB and 1 K
-  SubtractRow(&count, &bytes, 5368709120u);  // 5 GB
-  FormatTotals(format, count, DeletionKilobytes(bytes), text, sizeof text);
-  EXPECT_STREQ(text, "0 File(s), 1048577 K") << "a row of 5 GB goes whole";
-}
-
-TEST(CacheFolder, PathsAreNeverCutShort) {
-  char path[MAX_PATH];
-  std::string fits(MAX_PATH - 1 - 11, 'f'), tooLong(MAX_PATH - 11, 't');  // after "C:\FTCACHE\"
-  snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\FTCACHE");
-  EXPECT_TRUE(CachedFilePath(fits.c_str(), path, sizeof path));
-  EXPECT_EQ(std::string(path), "C:\\FTCACHE\\" + fits);
-  EXPECT_FALSE(CachedFilePath(tooLong.c_str(), path, sizeof path)) << "never cut short";
-  EXPECT_TRUE(CachedFilePath("%s%n.dat", path, sizeof path));
-  EXPECT_STREQ(path, "C:\\FTCACHE\\%s%n.dat");
-  CacheDirectory[0] = '\0';
-  EXPECT_FALSE(CachedFilePath("a.dat", path, sizeof path)) << "an unusable folder";
+  snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\FTCACHE");  // 11 characters with the backslash after it
+  EXPECT_TRUE(CachedFilePath(std::string(MAX_PATH - 12, 'f').c_str(), text, sizeof text));
+  EXPECT_FALSE(CachedFilePath(std::string(MAX_PATH - 11, 'f').c_str(), text, sizeof text)) << "never cut short";
   snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\");
+  uint32_t count = 2;
+  double bytes = 6442450944.0 + 1024;  // 6 GB and 1 K: a row of 5 GB goes whole, then neither figure goes below 0
+  for (uint64_t size : {5368709120ull, 1073745000ull, 7ull}) SubtractRow(&count, &bytes, size);
+  EXPECT_EQ(count, 0u);
+  EXPECT_EQ(bytes, 0.0);
+}
+
+constexpr const char* kFolder = "C:\\FTFMUNIT";
+
+Bytes Record(FILETIME lastUsed, uint32_t hits) {
+  return Concat({Le32(1), Le32(0), Le32(lastUsed.dwLowDateTime), Le32(lastUsed.dwHighDateTime), Le32(hits), Le32(0)});
+}
+
+// Files are made through \\?\ paths, which reach every name (in UTF-8).
+class FileManagerPage : public PageTest {
+ protected:
+  FileManagerPage() { CreateDirectoryA(kFolder, nullptr); }
+  void TearDown() override {
+    PageTest::TearDown();
+    for (const std::string& name : made) {
+      DeleteDriverValue(name.c_str());
+      if (!DeleteFileW(Path(name).c_str())) RemoveDirectoryW(Path(name).c_str());
+    }
+    RemoveDirectoryA(kFolder);
+  }
+  static std::wstring Path(const std::string& name) {
+    wchar_t path[600];
+    MultiByteToWideChar(CP_UTF8, 0, ("\\\\?\\" + std::string(kFolder) + "\\" + name).c_str(), -1, path, 600);
+    return path;
+  }
+  bool There(const std::string& name) { return GetFileAttributesW(Path(name).c_str()) != INVALID_FILE_ATTRIBUTES; }
+  void Make(const std::string& name, uint64_t size, const Bytes& record = {}) {
+    HANDLE file = CreateFileW(Path(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    LARGE_INTEGER end = {};
+    end.QuadPart = static_cast<LONGLONG>(size);
+    EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file) && CloseHandle(file)) << name;
+    if (!record.empty()) WriteDriverValue(name.c_str(), REG_BINARY, record);
+    made.push_back(name);
+  }
+  HWND OpenFiles(const Bytes& cacheDir = Text(kFolder)) {
+    WriteDriverValue("CacheDir", REG_SZ, cacheDir);
+    Open(IDD_FILE_MANAGER, FileManagerPageProc);
+    return list = GetDlgItem(page, IDC_FILES_LIST);
+  }
+  // Each row's first cells as the list shows them, joined by '|'.
+  Texts Listed(int columns = 1) const {
+    Texts rows(ListView_GetItemCount(list));
+    char cell[300];
+    for (int at = 0; at < static_cast<int>(rows.size()) * columns; at++) {
+      ListView_GetItemText(list, at / columns, at % columns, cell, sizeof cell);
+      rows[at / columns] += (at % columns ? "|" : "") + std::string(cell);
+    }
+    return rows;
+  }
+  std::string Totals() const { return ControlText(page, IDC_FILES_TOTALS); }
+  void Select(std::initializer_list<int> rows) {
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    for (int row : rows) ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+  }
+  // Deletes the selection by the button or the Delete key; the boxes shown.
+  Texts Delete(bool byKey = false) {
+    Texts texts;
+    auto press = [&] { byKey ? (void)SendMessageA(list, WM_KEYDOWN, VK_DELETE, 0) : Click(IDC_FILES_DELETE); };
+    for (const Shown& box : Opened(press)) texts.push_back(box.caption + ": " + box.text);
+    return texts;
+  }
+  HWND list = nullptr;
+  std::vector<std::string> made;  // files, folders and records
+};
+
+TEST_F(FileManagerPage, ListsTheFilesWithTheirRecordsInTheLanguageInUse) {
+  Make("dated.dat", 10, Record(Utc(1997, 3, 7, 23), 5));
+  Make("norecord.dat", 20);
+  Make("damaged.dat", 30, Concat({Record(Utc(1997, 3, 7, 1), 5), {0}}));
+  Make("Zero.dat", 963, Record(FILETIME{}, 3));  // 1023 bytes in all: just below 1.5 K
+  for (const char* name : {".hidden", "..two"}) Make(name, 1, Record(Utc(1997, 3, 7, 1), 1));
+  made.insert(made.end(), {"adir", "zdir"});
+  for (const char* folder : {"adir", "zdir"}) CreateDirectoryW(Path(folder).c_str(), nullptr);
+  const struct {
+    const char* languageFile;
+    Texts headers;
+    std::string noInfo;
+    const char *totals, *button, *frame;
+  } runs[] = {{nullptr, {"Filename", "File Size", "Last used on", "Hits"}, "No info available", "4 File(s), 1 K",
+               "D&elete", " Cached files until %d/%d/%d "},
+              {"[File Manager]\n1=  Stand %d.%d.%d  \n2=Datei\n3=Groesse\n4=Zuletzt\n5=Treffer\n6=&Loeschen\n"
+               "8=%ld Dateien, %.0lf K\n11=Keine Angabe\n",
+               {"Datei", "Groesse", "Zuletzt", "Treffer"}, "Keine Angabe", "4 Dateien, 1 K", "&Loeschen",
+               "Stand %d.%d.%d"}};
+  SYSTEMTIME today;
+  GetSystemTime(&today);
+  char text[100];
+  for (const auto& run : runs) {
+    if (run.languageFile) UseLanguageFile(run.languageFile);
+    ASSERT_NE(OpenFiles(), nullptr);
+    EXPECT_EQ(Listed(4), (Texts{"damaged.dat|30|" + run.noInfo + "|0", "dated.dat|10|3/7/1997|5",
+                                "norecord.dat|20|" + run.noInfo + "|0", "Zero.dat|963|" + run.noInfo + "|3"}));
+    for (int column = 0; column < FILE_LIST_COLUMNS; column++) {
+      LVCOLUMNA header = {LVCF_TEXT, 0, 0, text, sizeof text, 0, 0, 0};
+      ListView_GetColumn(list, column, &header);
+      EXPECT_EQ(text, run.headers[column]);
+    }
+    EXPECT_EQ(Totals(), run.totals);
+    EXPECT_EQ(ControlText(page, IDC_FILES_DELETE), run.button);
+    snprintf(text, sizeof text, run.frame, today.wMonth, today.wDay, today.wYear);
+    EXPECT_EQ(ControlText(page, IDC_FILES_FRAME), text);
+    EXPECT_EQ(GetWindowLongA(list, GWL_STYLE), WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT);
+    EXPECT_EQ(GetWindowLongA(list, GWL_EXSTYLE), 0);
+    DestroyWindow(sheet);
+  }
+}
+
+TEST_F(FileManagerPage, EachHeaderSortsInItsOneOrderAndEveryVisitRescansByName) {
+  Make("b.dat", 1, Record(Utc(2020, 5, 1, 23), 7));
+  Make("A.dat", 4294967296ull, Record(Utc(2020, 5, 1, 1), 0xFFFFFFFFu));  // sparse
+  Make("c.dat", 2000, Record(Utc(2021, 1, 1, 0), 0));
+  Make("D.dat", 500);
+  ASSERT_NE(OpenFiles(), nullptr);
+  EXPECT_EQ(Listed(4), (Texts{"A.dat|4294967296|5/1/2020|4294967295", "b.dat|1|5/1/2020|7", "c.dat|2000|1/1/2021|0",
+                              "D.dat|500|No info available|0"}));
+  EXPECT_EQ(Totals(), "4 File(s), 4194307 K");  // rounded: 4194306.44 without the half kilobyte
+  // Header clicks as the list reports them; rows that rank equal keep their order.
+  const std::pair<int, Texts> sorts[] = {
+      {1, {"A.dat", "c.dat", "D.dat", "b.dat"}}, {1, {"A.dat", "c.dat", "D.dat", "b.dat"}},
+      {2, {"c.dat", "A.dat", "b.dat", "D.dat"}}, {3, {"A.dat", "b.dat", "c.dat", "D.dat"}},
+      {2, {"c.dat", "A.dat", "b.dat", "D.dat"}}, {0, {"A.dat", "b.dat", "c.dat", "D.dat"}}, {1, {}}};
+  for (const auto& [column, order] : sorts) {
+    NMLISTVIEW click = {{list, IDC_FILES_LIST, LVN_COLUMNCLICK}, -1, column};
+    SendMessageA(page, WM_NOTIFY, IDC_FILES_LIST, reinterpret_cast<LPARAM>(&click));
+    if (!order.empty()) EXPECT_EQ(Listed(), order) << column;
+  }
+  Make("B-new.dat", 1);  // cached after the last click, while another page shows
+  Revisit();
+  EXPECT_EQ(Listed(), (Texts{"A.dat", "B-new.dat", "b.dat", "c.dat", "D.dat"}));
+}
+
+TEST_F(FileManagerPage, DeletesTheSelectedFilesUpToOneInUseAndPassesFilesAlreadyGone) {
+  const Texts names = {"%s%n.dat", "a.dat", "b.dat", "c.dat", "d.dat", "e.dat"};
+  for (const std::string& name : names) Make(name, 50, Record(Utc(2020, 1, 1), 1));
+  ASSERT_NE(OpenFiles(), nullptr);
+  Select({1, 4});
+  EXPECT_EQ(Delete(), Texts{});
+  EXPECT_EQ(Listed(), (Texts{"%s%n.dat", "b.dat", "c.dat", "e.dat"}));
+  EXPECT_EQ(Totals(), "4 File(s), 0 K");  // 200 bytes, not rounded
+  for (const std::string& name : names) {
+    EXPECT_EQ(There(name), name != "a.dat" && name != "d.dat") << name;
+    EXPECT_EQ(StoredWord(name.c_str(), 16), 1u) << name << ": the record is the driver's";
+  }
+  for (bool byKey : {true, false}) {
+    Select({});
+    EXPECT_EQ(Delete(byKey), Texts{"FileTrove: No item was selected."});
+  }
+  // The deletion stops at a file in use: the rows below keep their selection.
+  HANDLE held = CreateFileW(Path("c.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  Select({0, 1, 2, 3});
+  EXPECT_EQ(Delete(true), Texts{"FileTrove: Cannot delete c.dat. File is probably in use."});
+  CloseHandle(held);
+  EXPECT_EQ(Listed(), (Texts{"c.dat", "e.dat"}));
+  EXPECT_EQ(ListView_GetSelectedCount(list), 2u);
+  EXPECT_EQ(Totals(), "2 File(s), 0 K");
+  EXPECT_FALSE(There("%s%n.dat") || There("b.dat"));
+  ASSERT_TRUE(There("c.dat") && DeleteFileW(Path("e.dat").c_str()));
+  Select({1});
+  EXPECT_EQ(Delete(), Texts{});
+  EXPECT_EQ(Listed(), (Texts{"c.dat"}));
+}
+
+// The ANSI calls spell "dot." as "dot" and an omega as "O", and 255 characters
+// make a path beyond MAX_PATH: such rows go by their short names, never taking
+// a twin's file. A folder that names no usable folder lists nothing, not the root.
+TEST_F(FileManagerPage, DeletesRowsTheCallsCannotSpellAndUnusableFoldersListNothing) {
+  const std::string longName = "L" + std::string(250, 'n') + ".dat";
+  for (const char* name : {"dot", "dot.", "Omega.dat"}) Make(name, 1);
+  Make("\xCE\xA9mega.dat", 2);
+  Make(longName, 0, Record(Utc(2020, 2, 3, 4), 9));
+  ASSERT_NE(OpenFiles(), nullptr);
+  Texts listed = Listed(4);
+  ASSERT_EQ(Listed(), (Texts{"dot", "dot.", longName, "Omega.dat", "Omega.dat"}));
+  EXPECT_EQ(listed[2], longName + "|0|2/3/2020|9");
+  Select({1, 2, listed[3] == "Omega.dat|2|No info available|0" ? 3 : 4});
+  EXPECT_EQ(Delete(), Texts{});
+  EXPECT_EQ(Listed(2), (Texts{"dot|1", "Omega.dat|1"}));
+  EXPECT_TRUE(There("dot") && There("Omega.dat"));
+  EXPECT_FALSE(There("dot.") || There("\xCE\xA9mega.dat") || There(longName));
+  DestroyWindow(sheet);
+
+  CloseHandle(CreateFileA("C:\\ft_fm_root.dat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  WriteDriverValue("ft_fm_root.dat", REG_BINARY, Record(Utc(2020, 2, 3, 4), 9));
+  made.push_back("ft_fm_root.dat");
+  for (const Bytes& stored : {Text("C:\\" + std::string(257, 'x')), Bytes{0}}) {
+    snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\");  // as the Manager starts
+    ASSERT_NE(OpenFiles(stored), nullptr);
+    EXPECT_EQ(Listed(), Texts{}) << stored.size();
+    EXPECT_EQ(Totals(), "0 File(s), 0 K");
+    DestroyWindow(sheet);
+  }
+  DeleteFileA("C:\\ft_fm_root.dat");
 }
 
 }  // namespace
