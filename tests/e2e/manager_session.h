@@ -77,11 +77,6 @@ class ManagerTest : public ::testing::Test {
     DeleteFileA(kLanguageFile);
     WriteValue(HKEY_CURRENT_USER, kManagerAppDefaults, "Version", REG_SZ, Text("win95"));
   }
-  static Bytes Text(const std::string& text) {
-    Bytes bytes(text.begin(), text.end());
-    bytes.push_back(0);
-    return bytes;
-  }
   static void WriteLanguageFile(const std::string& contents) {
     FILE* file = fopen(kLanguageFile, "wb");
     ASSERT_NE(file, nullptr);

@@ -57,13 +57,6 @@ inline std::vector<std::string> LaterRequests() {
   return lines.size() > 2 ? std::vector<std::string>(lines.begin() + 2, lines.end()) : std::vector<std::string>{};
 }
 
-inline uint32_t StoredWord(const char* value, size_t offset) {
-  Bytes data;
-  uint32_t word = 0xFFFFFFFF;
-  if (ReadDriverValue(value, &data) && data.size() >= offset + 4) memcpy(&word, data.data() + offset, 4);
-  return word;
-}
-
 // Manager tests with a panel: whatever a test leaves open is closed again.
 class PanelTest : public ManagerTest {
  protected:

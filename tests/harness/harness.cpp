@@ -4,6 +4,7 @@
 #include <prsht.h>
 
 #include <cstdio>
+#include <cstring>
 
 constexpr DWORD kPollMs = 25;
 
@@ -172,14 +173,8 @@ struct RemoteMemory {
 
 constexpr int kListTextSize = 1024;
 
-// The same queries as a 32-bit control reads them, for a Manager built for
+// The query as a 32-bit control reads it, for a Manager built for
 // Windows 95: pointers and LPARAMs are 4 bytes there.
-struct LVCOLUMNA32 {
-  UINT mask;
-  int fmt, cx;
-  DWORD pszText;
-  int cchTextMax, iSubItem, iImage, iOrder;
-};
 struct TCITEMA32 {
   UINT mask;
   DWORD dwState, dwStateMask;
@@ -187,7 +182,7 @@ struct TCITEMA32 {
   int cchTextMax, iImage;
   DWORD lParam;
 };
-static_assert(sizeof(LVCOLUMNA32) == 32 && sizeof(TCITEMA32) == 28);
+static_assert(sizeof(TCITEMA32) == 28);
 
 static bool In32BitProcess(HWND window) {
   DWORD pid = 0;
@@ -202,7 +197,7 @@ static bool In32BitProcess(HWND window) {
 }
 
 // Asks a control of another process for a text through a structure that
-// points at a buffer (LVCOLUMNA, TCITEMA): both must live in the control's
+// points at a buffer (TCITEMA): both must live in the control's
 // process. False when they could not be placed there or the control answered 0.
 template <typename Query>
 static bool RemoteText(HWND control, Query query, UINT message, WPARAM wParam, std::string* text) {
@@ -215,18 +210,6 @@ static bool RemoteText(HWND control, Query query, UINT message, WPARAM wParam, s
   remote.Read(sizeof query, buffer, kListTextSize);
   *text = buffer;
   return true;
-}
-
-template <typename Column>
-static std::string HeaderText(HWND list, int column) {
-  Column header = {};
-  header.mask = LVCF_TEXT;
-  std::string text;
-  return RemoteText(list, header, LVM_GETCOLUMNA, column, &text) ? text : "(not read)";
-}
-
-std::string ListViewHeader(HWND list, int column) {
-  return In32BitProcess(list) ? HeaderText<LVCOLUMNA32>(list, column) : HeaderText<LVCOLUMNA>(list, column);
 }
 
 // ---- property sheets ---------------------------------------------------
@@ -404,6 +387,13 @@ bool ReadDriverValue(const char* name, Bytes* data, DWORD* type) {
 bool WriteDriverValue(const char* name, DWORD type, const Bytes& data) {
   return WriteValue(kDriverRoot, kDriverKeyPath, name, type, data);
 }
+uint32_t StoredWord(const char* name, size_t offset) {
+  Bytes data;
+  uint32_t word = 0xFFFFFFFF;
+  if (ReadDriverValue(name, &data) && data.size() >= offset + 4) memcpy(&word, data.data() + offset, 4);
+  return word;
+}
+
 void DeleteDriverValue(const char* name) { DeleteValue(kDriverRoot, kDriverKeyPath, name); }
 
 // ---- bytes --------------------------------------------------------------
@@ -422,6 +412,8 @@ Bytes Le32(uint32_t value) {
   return Bytes{static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value >> 16),
                static_cast<uint8_t>(value >> 24)};
 }
+
+Bytes Text(const std::string& text) { return Bytes(text.c_str(), text.c_str() + text.size() + 1); }
 
 Bytes Concat(std::initializer_list<Bytes> parts) {
   Bytes all;

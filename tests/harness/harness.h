@@ -64,8 +64,6 @@ void SelectListBoxItem(HWND dialog, int controlId, int index);
 // A combo box's selected index (-1 for none) and its items in list order.
 int ComboSelection(HWND dialog, int controlId);
 std::vector<std::string> ComboItems(HWND dialog, int controlId);
-// A list view's column header, read inside the list's process.
-std::string ListViewHeader(HWND list, int column);
 
 // ---- property sheets ---------------------------------------------------
 constexpr int kApplyButton = 0x3021;  // the sheet's Apply, as comctl32 numbers it
@@ -114,6 +112,8 @@ bool KeyExists(HKEY root, const char* keyPath);
 
 // Shorthands for the driver's key.
 bool ReadDriverValue(const char* name, Bytes* data, DWORD* type = nullptr);
+// The 32-bit word at offset of a driver value; 0xFFFFFFFF when it has none there.
+uint32_t StoredWord(const char* name, size_t offset);
 bool WriteDriverValue(const char* name, DWORD type, const Bytes& data);
 void DeleteDriverValue(const char* name);
 
@@ -121,6 +121,8 @@ void DeleteDriverValue(const char* name);
 // Lower-case hex without separators, as `ftctl log` prints input bytes.
 std::string Hex(const Bytes& data);
 Bytes Le32(uint32_t value);
+// A string value's bytes, its NUL included.
+Bytes Text(const std::string& text);
 Bytes Concat(std::initializer_list<Bytes> parts);
 // A UTC date and hour as FILETIME, as records carry them.
 FILETIME Utc(WORD year, WORD month, WORD day, WORD hour = 0);

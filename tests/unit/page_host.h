@@ -22,15 +22,6 @@
 // Everything read from or written to the driver's key by the pages.
 inline const char* const kPageValues[] = {"CacheDir", "Data", "Data2", "Other", "DB", "Total"};
 
-inline uint32_t StoredWord(const char* value, size_t offset) {
-  Bytes data;
-  uint32_t word = 0xFFFFFFFF;
-  if (ReadDriverValue(value, &data) && data.size() >= offset + 4) memcpy(&word, data.data() + offset, 4);
-  return word;
-}
-
-inline Bytes Text(const std::string& text) { return Bytes(text.c_str(), text.c_str() + text.size() + 1); }
-
 class PageTest : public ::testing::Test {
  protected:
   void SetUp() override {
