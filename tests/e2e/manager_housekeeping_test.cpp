@@ -59,9 +59,8 @@ TEST_F(Housekeeping, StartDeletesByTheStoredPeriodInTheStoredFolder) {
     run = StartManager();
     ASSERT_NE(run.window, nullptr);
     if (row.stored) {
-      auto journal = DriverLog();
-      SendAndWait(run.window, WM_TIMER, WATCHDOG_TIMER, 0);
-      EXPECT_EQ(DriverLog(), journal) << "the watchdog told the driver";
+      SendAndWait(run.window, WM_TIMER, WATCHDOG_TIMER, 0);  // the watchdog's check, now
+      for (const std::string& request : DriverLog()) EXPECT_EQ(request.find("CACHE_DISK_LOW"), std::string::npos);
     }
     EXPECT_EQ(QuitManager(run), 0u);
     run = ManagerRun{};
