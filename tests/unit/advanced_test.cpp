@@ -49,8 +49,7 @@ TEST_F(AdvancedPage, FieldsShowTheStoreWholeAndApplyStoresWhatTheyShow) {
     bool spin;
     uint32_t storedDays, storedSize, storedFree;
   } cases[] = {
-      {"a floor above 999", 1, 30, 300, 100000, "100000", nullptr, nullptr, nullptr, false, 30, 300, 100000},
-      {"a pasted sign keeps the floor", 1, 30, 300, 100000, "100000", nullptr, nullptr, "-5", false, 30, 300, 100000},
+      {"a floor above 999, pasted -5", 1, 30, 300, 100000, "100000", nullptr, nullptr, "-5", false, 30, 300, 100000},
       {"off: empty days keep theirs", 0, 45, 300, 100, "100", "", "0", "0", false, 45, 0, 0},
       {"five typed digits pass the up-down's 9999", 1, 45, 300, 100, "100", "7", "123456", "99", false, 7, 12345, 99},
       {"999 spun up shows 1,000", 1, 999, 300, 100, "100", nullptr, nullptr, nullptr, true, 1000, 300, 100},
