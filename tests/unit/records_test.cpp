@@ -5,14 +5,26 @@
 #include <cstring>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "harness.h"
+#include "settings/cached_records.h"
 #include "settings/settings.h"
 
 namespace {
 
-const char* const SETTINGS_VALUES[] = {"CacheDir", "Data", "Data2", "Other", "DB"};
+template <typename Record>
+Bytes BytesOf(const Record& record) {
+  const uint8_t* bytes = reinterpret_cast<const uint8_t*>(&record);
+  return Bytes(bytes, bytes + sizeof record);
+}
+
+// An edit-types record: caching of edited files on, then 6 bytes a slot.
+Bytes TypeTable(std::initializer_list<std::pair<int, const char*>> types) {
+  Bytes table = Le32(1);
+  table.resize(184, 0);
+  for (const auto& [slot, type] : types) memcpy(&table[4 + slot * 6], type, strlen(type) + 1);
+  return table;
+}
 
 // Each test starts from a driver key without settings values and records at
 // their initial contents; the key's own "CacheDir" comes back afterwards.
@@ -20,8 +32,7 @@ class Records : public ::testing::Test {
  protected:
   void SetUp() override {
     hadCacheDir = ReadDriverValue("CacheDir", &savedCacheDir, &savedType);
-    WriteDriverValue("Data", REG_BINARY, {});  // the key, whatever ran before
-    for (const char* name : SETTINGS_VALUES) DeleteDriverValue(name);
+    ClearKey();
     CacheSettings = {1, 1, 300, 100};
     snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\");
     HousekeepingSettings = {1, 30};
@@ -29,20 +40,12 @@ class Records : public ::testing::Test {
     EditModeTable = {};
   }
   void TearDown() override {
-    WriteDriverValue("Data", REG_BINARY, {});  // the key, should a test have deleted it
-    for (const char* name : SETTINGS_VALUES) DeleteDriverValue(name);
+    ClearKey();
     if (hadCacheDir) WriteDriverValue("CacheDir", savedType, savedCacheDir);
   }
-  static Bytes Record(const void* data, size_t size) {
-    return Bytes(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
-  }
-  static std::string Slot(int slot) { return std::string(EditModeTable.Extensions[slot]); }
-  // An edit-types record: caching of edited files on, then 6 bytes a slot.
-  static Bytes TypeTable(std::initializer_list<std::pair<int, const char*>> types) {
-    Bytes table = Le32(1);
-    table.resize(184, 0);
-    for (const auto& [slot, type] : types) memcpy(&table[4 + slot * 6], type, strlen(type) + 1);
-    return table;
+  static void ClearKey() {
+    WriteDriverValue("Data", REG_BINARY, {});  // the key, should it be missing
+    for (const char* name : {"CacheDir", "Data", "Data2", "Other", "DB"}) DeleteDriverValue(name);
   }
 
   bool hadCacheDir = false;
@@ -54,12 +57,9 @@ TEST_F(Records, EmptyKeyGivesDefaultsAndFirstSaveWritesExactBytes) {
   SYSTEMTIME today;
   GetSystemTime(&today);
   EXPECT_EQ(LoadSettings(), ERROR_SUCCESS);
-  EXPECT_STREQ(CacheDirectory, "C:\\");
   LoadSavingsParameters();
   EXPECT_FALSE(SavingsParametersStored());
-  const SYSTEMTIME& since = SavingsParameters.Since;
-  EXPECT_EQ((std::vector<WORD>{since.wYear, since.wMonth, since.wDay}),
-            (std::vector<WORD>{today.wYear, today.wMonth, today.wDay}));
+  EXPECT_EQ(memcmp(&SavingsParameters.Since, &today, 8), 0) << "since today";
   EXPECT_EQ(SavingsParameters.LineSpeed, 1u);
   EXPECT_EQ(SavingsParameters.CostPerMegabyte, 0.0f);
   EXPECT_EQ(SavingsParameters.CostPerHour, 20.0f);
@@ -69,7 +69,7 @@ TEST_F(Records, EmptyKeyGivesDefaultsAndFirstSaveWritesExactBytes) {
       {"Data", REG_BINARY, Concat({Le32(1), Le32(1), Le32(300), Le32(100)})},
       {"Data2", REG_BINARY, Concat({Le32(1), Le32(30)})},
       {"DB", REG_BINARY, TypeTable({{0, ".BMP"}, {1, ".DOC"}, {2, ".TXT"}, {3, ".WRI"}, {4, ".XLS"}})},
-      {"Other", REG_BINARY, Record(&SavingsParameters, 28)},
+      {"Other", REG_BINARY, BytesOf(SavingsParameters)},
       {"CacheDir", REG_SZ, {'C', ':', '\\'}},
   };
   for (const auto& c : stored) {
@@ -88,37 +88,35 @@ TEST_F(Records, MissingKeyChangesNothing) {
   DeleteKeyTree(kDriverRoot, kDriverKeyPath);
   EXPECT_NE(LoadSettings(), ERROR_SUCCESS);
   EXPECT_EQ(EditModeTable.EditModeEnabled, 0u);
-  EXPECT_EQ(EditModeTable.Extensions[0][0], 0);
   EXPECT_EQ(CacheSettings.MaxFileSizeK, 300u);
   LoadSavingsParameters();
   EXPECT_EQ(SavingsParameters.LineSpeed, 1u);
-  EXPECT_EQ(SavingsParameters.CostPerHour, 20.0f);
+  CachedFileRecord record;
+  EXPECT_FALSE(ReadCachedFileRecord("a.dat", &record));
   SaveSettings();  // writes nothing and creates no key
-  EXPECT_FALSE(KeyExists(kDriverRoot, kDriverKeyPath));
   SaveCacheActive();
   EXPECT_FALSE(KeyExists(kDriverRoot, kDriverKeyPath));
 }
 
+// A short "Data" replaces the leading fields only; longer values than their
+// records are ignored, but for "Other" which then brings the defaults; a
+// short "Other" is taken with zeros after it.
 TEST_F(Records, ValuesOfOtherLengths) {
-  // A short "Data" replaces the leading fields only; a long one is ignored.
   WriteDriverValue("Data", REG_BINARY, Concat({Le32(0), Le32(0)}));
   WriteDriverValue("Data2", REG_BINARY, Concat({Le32(0), Le32(7), Le32(9)}));
   WriteDriverValue("DB", REG_BINARY, Bytes(190, 0));
   LoadSettings();
-  EXPECT_EQ(Hex(Record(&CacheSettings, 16)), "00000000000000002c01000064000000");
+  EXPECT_EQ(Hex(BytesOf(CacheSettings)), "00000000000000002c01000064000000");
   EXPECT_EQ(HousekeepingSettings.AutoDelete, 1u);
   EXPECT_EQ(EditModeTable.EditModeEnabled, 1u);
-  EXPECT_EQ(Slot(4), ".XLS");
-
+  EXPECT_STREQ(EditModeTable.Extensions[4], ".XLS");
   WriteDriverValue("Data", REG_BINARY, Concat({Le32(1), Le32(0), Le32(50), Le32(60), Le32(70)}));
   LoadSettings();
-  EXPECT_EQ(Hex(Record(&CacheSettings, 16)), "00000000000000002c01000064000000");
+  EXPECT_EQ(Hex(BytesOf(CacheSettings)), "00000000000000002c01000064000000");
 
-  // "Other" longer than 28 bytes brings the defaults; a shorter one is taken with zeros after it.
   WriteDriverValue("Other", REG_BINARY, Bytes(29, 0xAB));
   LoadSavingsParameters();
   EXPECT_FALSE(SavingsParametersStored());
-  EXPECT_EQ(SavingsParameters.LineSpeed, 1u);
   WriteDriverValue("Other", REG_BINARY, Bytes(18, 0x01));
   LoadSavingsParameters();
   EXPECT_TRUE(SavingsParametersStored());
@@ -126,29 +124,27 @@ TEST_F(Records, ValuesOfOtherLengths) {
   EXPECT_EQ(SavingsParameters.CostPerHour, 0.0f);
 }
 
-TEST_F(Records, CacheDirectoryIsStoredWithoutNul) {
-  snprintf(CacheDirectory, sizeof CacheDirectory, "D:\\CACHE");
-  SaveSettings();
-  snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\");
-  LoadSettings();
-  EXPECT_STREQ(CacheDirectory, "D:\\CACHE");
-
-  // A value filling all 260 bytes without a NUL keeps 259 characters.
-  std::string full = "E:\\" + std::string(257, 'c');
-  WriteDriverValue("CacheDir", REG_BINARY, Bytes(full.begin(), full.end()));  // the type is not checked
-  LoadSettings();
-  EXPECT_EQ(std::string(CacheDirectory), full.substr(0, 259));
-  EXPECT_TRUE(CacheDirectoryUsable());
-  // One that does not fit names no folder, and saving leaves it as stored.
-  std::string tooLong = full + "x";
-  WriteDriverValue("CacheDir", REG_BINARY, Bytes(tooLong.begin(), tooLong.end()));
-  snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\");
-  LoadSettings();
-  EXPECT_FALSE(CacheDirectoryUsable());
-  SaveSettings();
-  Bytes stored;
-  ASSERT_TRUE(ReadDriverValue("CacheDir", &stored));
-  EXPECT_EQ(std::string(stored.begin(), stored.end()), tooLong);
+// What a stored "CacheDir" names: a value filling all 260 bytes keeps 259
+// characters, whatever its type; one that does not fit or reads empty names
+// no folder, and a save leaves it as stored.
+TEST_F(Records, CacheDirNamesAFolderOrNone) {
+  const std::string full = "E:\\" + std::string(257, 'c');
+  const struct { DWORD type; Bytes value; std::string folder; } rows[] = {
+      {REG_BINARY, Bytes(full.begin(), full.end()), full.substr(0, 259)},
+      {REG_SZ, Bytes(full.c_str(), full.c_str() + 261), ""},
+      {REG_SZ, {}, ""},
+      {REG_DWORD, Le32(0), ""},
+  };
+  for (const auto& row : rows) {
+    WriteDriverValue("CacheDir", row.type, row.value);
+    LoadSettings();
+    EXPECT_EQ(std::string(CacheDirectory), row.folder) << row.value.size() << " bytes";
+    SaveSettings();
+    Bytes stored;
+    ASSERT_TRUE(ReadDriverValue("CacheDir", &stored));
+    if (row.folder.empty()) EXPECT_EQ(Hex(stored), Hex(row.value));
+    else EXPECT_EQ(std::string(stored.begin(), stored.end()).c_str(), row.folder);  // a NUL the reading adds aside
+  }
 }
 
 TEST_F(Records, SaveCacheActiveRewritesOnlyTheFlag) {
@@ -166,16 +162,13 @@ TEST_F(Records, SaveCacheActiveRewritesOnlyTheFlag) {
   }
 }
 
+// Slots are kept as stored, empty ones with whatever follows their NUL.
 TEST_F(Records, EditTypesKeepTheirSlots) {
   Bytes table = TypeTable({{0, ".ABC"}, {1, ".D"}, {7, ".EFGH"}});
-  table[4 + 3 * 6 + 1] = 'z';  // an empty slot's other bytes are undefined
+  table[4 + 3 * 6 + 1] = 'z';
   WriteDriverValue("DB", REG_BINARY, table);
   LoadSettings();
-  int used = 0;
-  for (int slot = 0; slot < EDIT_TYPE_SLOTS; slot++) used += EditModeTable.Extensions[slot][0] != 0;
-  EXPECT_EQ(used, 3);
-  EXPECT_EQ(Slot(7), ".EFGH");
-  EXPECT_EQ(Record(&EditModeTable, 184), table);
+  EXPECT_EQ(BytesOf(EditModeTable), table);
 }
 
 }  // namespace
