@@ -74,17 +74,13 @@ class Graph : public ::testing::Test {
   }
   void Add(const CachedFile& file) {
     names.push_back("graphunit" + std::to_string(names.size()) + ".dat");
-    HANDLE handle = CreateFileA((folder + "\\" + names.back()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                                nullptr);
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    HANDLE handle = CreateFileA((folder + "\\" + names.back()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, 0);
     LONG high = static_cast<LONG>(file.bytes >> 32);
     SetFilePointer(handle, static_cast<LONG>(file.bytes), &high, FILE_BEGIN);
-    SetEndOfFile(handle);
-    CloseHandle(handle);
-    if (file.record)
-      WriteDriverValue(names.back().c_str(), REG_BINARY,
-                       Concat({Le32(static_cast<uint32_t>(file.stamp)), Le32(static_cast<uint32_t>(file.stamp >> 32)),
-                               Le32(0), Le32(0), Le32(file.hits), Le32(0)}));
+    EXPECT_TRUE(SetEndOfFile(handle) && CloseHandle(handle)) << names.back();
+    if (file.record)  // FileStamp, LastUsed, Hits, the driver's own word
+      WriteDriverValue(names.back().c_str(), REG_BINARY, Concat({Le32(file.stamp), Le32(file.stamp >> 32), Le32(0),
+                                                                 Le32(0), Le32(file.hits), Le32(0)}));
   }
   // Draws the picture over a filled canvas; no two of its texts may meet.
   void Draw(UINT action = ODA_DRAWENTIRE, UINT control = IDC_GRAPH_CANVAS) {
@@ -206,12 +202,13 @@ TEST_F(Graph, CurvesInsideThePlotTheWithoutCurveOnTopTicksOnTheirAxes) {
   }
 }
 
-// Labels crowd or run into the axis title as the largest file grows.
+// Labels run into the axis title, or crowd, as the largest file grows.
 TEST_F(Graph, NoTwoTextsMeetWhateverTheLargestFile) {
-  for (uint64_t largestK : {50, 100, 2000, 50000, 100000, 200000}) {
+  for (uint64_t largestK : {100, 50000, 100000, 200000}) {
+    SCOPED_TRACE(largestK);
     for (uint64_t sizeK : {uint64_t{2}, uint64_t{3}, uint64_t{4}, largestK}) Add({sizeK * 1024, 1});
     Draw();
-    EXPECT_GE(drawnTexts.size(), 11u) << largestK;  // two titles, two legends, five vertical labels, some horizontal
+    EXPECT_GE(drawnTexts.size(), 11u);  // two titles, two legends, five vertical labels, some horizontal ones
     Clear();
   }
 }
@@ -233,9 +230,8 @@ TEST_F(Graph, ThreeFilesShowNoDataInRedAndOnlyTheCanvasIsDrawnWhole) {
     }
   EXPECT_GT(inside, 20);
   EXPECT_EQ(outside, 0);
-  EXPECT_EQ(Pixel(0, 0), BLACK);
-  EXPECT_EQ(Pixel(W - 1, H - 1), BLACK);
-  EXPECT_EQ(Pixel(W - 10, H / 2), WHITE);
+  EXPECT_EQ((std::vector<uint32_t>{Pixel(0, 0), Pixel(W - 1, H - 1), Pixel(W - 10, H / 2)}),
+            (std::vector<uint32_t>{BLACK, BLACK, WHITE}));  // the frame and the white inside
 }
 
 }  // namespace
