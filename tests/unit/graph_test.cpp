@@ -116,6 +116,7 @@ class Graph : public ::testing::Test {
 TEST_F(Graph, CollectsFilesOfMoreThan1024BytesUsedFromTheCacheSorted) {
   const struct { std::vector<CachedFile> files; Points expected; } cases[] = {
       {{{4096, 1}, {8192, 2}, {2048, 3}}, {}},  // three files are no data
+      {{{2048, 1}, {4096, 2, 0}, {8192, 3, 0}, {3072, 4, 0}}, {{2, 1}}},  // four count, one is plotted
       // By the whole size: 4 GB and more, and 4 GB + 512 bytes.
       {{{8192, 2}, {0x140000000, 1}, {2048, 3}, {0x100000200, 4}}, {{2, 3}, {8, 2}, {4194304, 4}, {5242880, 1}}},
       // 1024 bytes; 1025; a zero FileStamp, counted but not plotted; never used
