@@ -233,6 +233,10 @@ TEST_F(FileManagerPage, DeletesRowsTheCallsCannotSpellAndUnusableFoldersListNoth
   EXPECT_TRUE(There("dot") && There("Omega.dat"));
   EXPECT_FALSE(There("dot.") || There("\xCE\xA9mega.dat") || There(longName));
   DestroyWindow(sheet);
+  DeleteFileW(Path("dot").c_str());
+  ASSERT_NE(OpenFiles(), nullptr);
+  EXPECT_EQ(Totals(), "1 File(s), 1 K") << "one file of one byte left";
+  DestroyWindow(sheet);
 
   CloseHandle(CreateFileA("C:\\ft_fm_root.dat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   WriteDriverValue("ft_fm_root.dat", REG_BINARY, Record(Utc(2020, 2, 3, 4), 9));
