@@ -49,12 +49,14 @@ class EditModePage : public PageTest {
         {".FTC", "FileTrove.UnitC"}, {"FileTrove.UnitC", ""},
         {"FileTrove.UnitC\\DefaultIcon", path + ",-1"},  // -1 asks for a count
         {".FTD", "FileTrove.NoSuchClass"},
+        {".FTE", "FileTrove.UnitE"}, {"FileTrove.UnitE", std::string(260, 'n')},  // one byte more than read
     };
     for (const auto& value : values) WriteValue(HKEY_CLASSES_ROOT, value.first.c_str(), "", REG_SZ, Text(value.second));
   }
   void TearDown() override {
     PageTest::TearDown();
-    for (const char* key : {".FTA", ".FTB", ".FTC", ".FTD", "FileTrove.UnitA", "FileTrove.UnitB", "FileTrove.UnitC"})
+    for (const char* key : {".FTA", ".FTB", ".FTC", ".FTD", ".FTE", "FileTrove.UnitA", "FileTrove.UnitB",
+                            "FileTrove.UnitC", "FileTrove.UnitE"})
       DeleteKeyTree(HKEY_CLASSES_ROOT, key);
   }
   HWND OpenEditMode(const Bytes& table) {
@@ -107,15 +109,15 @@ TEST_F(EditModePage, ListsTheUsedSlotsSortedAndEnablesItsControlsByTheSwitch) {
 // else the Windows logo, and replace those shown before. An extracted icon
 // is destroyed once replaced, and with the page.
 TEST_F(EditModePage, TypeNamesIconsAndHintsReplaceTheLastOnes) {
-  enum { kFTA, kFTB, kFTC, kFTD, kFTX, kNone = -1 };  // sorted; FTX is not registered
+  enum { kFTA, kFTB, kFTC, kFTD, kFTE, kFTX, kNone = -1 };  // sorted; FTX is not registered
   const char *a = "FileTrove test document", *unknown = "Unknown Type", *none = "No file selected";
   const struct { int type; const char* name; int icon; } steps[] = {  // icon: the program's of that index, -1 the logo
       {kFTA, a, 1}, {kFTX, unknown, -1}, {kFTB, "unit test type", 0}, {kFTC, unknown, -1},
-      {kFTA, a, 1}, {kFTD, unknown, -1}, {kFTA, a, 1},                 {kNone, none, -1},
+      {kFTA, a, 1}, {kFTD, unknown, -1}, {kFTE, unknown, -1}, {kFTA, a, 1}, {kNone, none, -1},
   };
   const HICON logo = LoadIconA(nullptr, IDI_WINLOGO);
   ASSERT_NE(ProgramIcon(0), ProgramIcon(1));
-  ASSERT_NE(OpenEditMode(Table(1, {".FTA", ".FTX", ".FTC", ".FTD", ".FTB"})), nullptr);
+  ASSERT_NE(OpenEditMode(Table(1, {".FTA", ".FTX", ".FTC", ".FTD", ".FTB", ".FTE"})), nullptr);
   EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME), none);
   HICON extracted = nullptr;
   for (const auto& step : steps) {
@@ -133,7 +135,7 @@ TEST_F(EditModePage, TypeNamesIconsAndHintsReplaceTheLastOnes) {
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].text, none);
   EXPECT_EQ(shown[0].owner, sheet);
-  for (int left = 4; left >= 0; left--) {
+  for (int left = 5; left >= 0; left--) {
     EXPECT_TRUE(Opened([&] { Select(0), Click(IDC_EDIT_REMOVE); }).empty());
     EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME), left > 0 ? none : "No files included") << left << " left";
   }
