@@ -31,6 +31,7 @@ TEST(FileManagerRows, EdgesNoCacheFolderReaches) {
   } cases[] = {{MakeRow("the day before", Utc(1997, 3, 6, 23)), MakeRow("b", march7), 2, 1},
                {MakeRow("a month before", Utc(1997, 2, 28)), MakeRow("b", march7), 2, 1},
                {MakeRow("a date that does not convert", {0, 0x80000000u}), MakeRow("b"), 2, 0},
+               {MakeRow("a date whose low word is 0", {0, 0x01BC0000u}), MakeRow("b"), 2, -1},  // in 1997
                {MakeRow("a column without an order"), MakeRow("b", march7), 4, 0}};
   auto sign = [](int value) { return (value > 0) - (value < 0); };
   for (const auto& c : cases) {
