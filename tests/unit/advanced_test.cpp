@@ -40,25 +40,28 @@ class AdvancedPage : public PageTest {
 };
 
 TEST_F(AdvancedPage, FieldsShowTheStoreWholeAndApplyStoresWhatTheyShow) {
-  // Stored, shown, typed or pasted (null: left as shown), the days spun up
-  // once, and what Apply stores.
+  // Stored, shown, typed (each field takes so many digits) or pasted (null:
+  // left as shown), the days spun up once, and what Apply stores.
   const struct {
     const char* label;
     uint32_t autoDelete, days, size, free;
-    const char *shownFree, *typedDays, *typedSize, *pastedFree;
+    const char *shownFree, *typedDays, *typedSize, *typedFree, *pastedFree;
     bool spin;
     uint32_t storedDays, storedSize, storedFree;
   } cases[] = {
-      {"a floor above 999, pasted -5", 1, 30, 300, 100000, "100000", nullptr, nullptr, "-5", false, 30, 300, 100000},
-      {"off: empty days keep theirs", 0, 45, 300, 100, "100", "", "0", "0", false, 45, 0, 0},
-      {"five typed digits pass the up-down's 9999", 1, 45, 300, 100, "100", "7", "123456", "99", false, 7, 12345, 99},
-      {"999 spun up shows 1,000", 1, 999, 300, 100, "100", nullptr, nullptr, nullptr, true, 1000, 300, 100},
+      {"a floor above 999, pasted -5", 1, 30, 300, 100000, "100000", nullptr, nullptr, nullptr, "-5", false, 30, 300,
+       100000},
+      {"off: empty days keep theirs", 0, 45, 300, 100, "100", "", "0", nullptr, "0", false, 45, 0, 0},
+      {"five size digits pass the up-down's 9999", 1, 45, 300, 100, "100", "1234", "123456", "1234", nullptr, false,
+       123, 12345, 123},
+      {"999 spun up shows 1,000", 1, 999, 300, 100, "100", nullptr, nullptr, nullptr, nullptr, true, 1000, 300, 100},
   };
   for (const auto& c : cases) {
     ASSERT_NE(OpenWith(c.autoDelete, c.days, c.size, c.free), nullptr);
     EXPECT_EQ(ControlText(page, IDC_ADVANCED_FREE), c.shownFree) << c.label;
     if (c.typedDays) Retype(IDC_ADVANCED_DAYS, c.typedDays);
     if (c.typedSize) Retype(IDC_ADVANCED_SIZE, c.typedSize);
+    if (c.typedFree) Retype(IDC_ADVANCED_FREE, c.typedFree);
     if (c.pastedFree) SetText(page, IDC_ADVANCED_FREE, c.pastedFree);
     if (c.spin) SendDlgItemMessageA(page, IDC_ADVANCED_DAYS_SPIN, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 2));
     if (c.spin) SendDlgItemMessageA(page, IDC_ADVANCED_DAYS_SPIN, WM_LBUTTONUP, 0, MAKELPARAM(3, 2));
