@@ -52,8 +52,7 @@ TEST_F(Housekeeping, StartDeletesByTheStoredPeriodInTheStoredFolder) {
     for (const auto& [name, daysAgo] : {std::pair{"hk_old.dat", 11ull}, std::pair{"hk_young.dat", 9ull}}) {
       CloseHandle(CreateFileA((row.folder + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
       const uint64_t lastUsed = time - daysAgo * 864000000000ull;
-      WriteDriverValue(name, REG_BINARY, Concat({Le32(1), Le32(0), Le32(static_cast<uint32_t>(lastUsed)),
-                                                 Le32(static_cast<uint32_t>(lastUsed >> 32)), Le32(1), Le32(0)}));
+      WriteDriverValue(name, REG_BINARY, RecordBytes(1, lastUsed, 1));
     }
 
     run = StartManager();

@@ -413,6 +413,12 @@ Bytes Le32(uint32_t value) {
                static_cast<uint8_t>(value >> 24)};
 }
 
+Bytes RecordBytes(uint64_t stamp, uint64_t lastUsed, uint32_t hits) {
+  auto low = [](uint64_t value) { return static_cast<uint32_t>(value); };
+  return Concat({Le32(low(stamp)), Le32(low(stamp >> 32)), Le32(low(lastUsed)), Le32(low(lastUsed >> 32)), Le32(hits),
+                 Le32(0)});
+}
+
 Bytes Text(const std::string& text) { return Bytes(text.c_str(), text.c_str() + text.size() + 1); }
 
 Bytes Concat(std::initializer_list<Bytes> parts) {

@@ -124,5 +124,8 @@ Bytes Le32(uint32_t value);
 // A string value's bytes, its NUL included.
 Bytes Text(const std::string& text);
 Bytes Concat(std::initializer_list<Bytes> parts);
+// A cached file's record as the driver writes it: FileStamp, last use (FILETIME
+// units), hits and four spare bytes.
+Bytes RecordBytes(uint64_t stamp, uint64_t lastUsed, uint32_t hits);
 // A UTC date and hour as FILETIME, as records carry them.
 FILETIME Utc(WORD year, WORD month, WORD day, WORD hour = 0);

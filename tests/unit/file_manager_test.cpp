@@ -59,7 +59,7 @@ TEST(FileManagerRows, EdgesNoCacheFolderReaches) {
 constexpr const char* kFolder = "C:\\FTFMUNIT";
 
 Bytes Record(FILETIME lastUsed, uint32_t hits) {
-  return Concat({Le32(1), Le32(0), Le32(lastUsed.dwLowDateTime), Le32(lastUsed.dwHighDateTime), Le32(hits), Le32(0)});
+  return RecordBytes(1, (uint64_t{lastUsed.dwHighDateTime} << 32) | lastUsed.dwLowDateTime, hits);
 }
 
 // Files are made through \\?\ paths, which reach every name (in UTF-8).

@@ -78,9 +78,7 @@ class Graph : public ::testing::Test {
     LONG high = static_cast<LONG>(file.bytes >> 32);
     SetFilePointer(handle, static_cast<LONG>(file.bytes), &high, FILE_BEGIN);
     EXPECT_TRUE(SetEndOfFile(handle) && CloseHandle(handle)) << names.back();
-    if (file.record)  // FileStamp, LastUsed, Hits, the driver's own word
-      WriteDriverValue(names.back().c_str(), REG_BINARY, Concat({Le32(file.stamp), Le32(file.stamp >> 32), Le32(0),
-                                                                 Le32(0), Le32(file.hits), Le32(0)}));
+    if (file.record) WriteDriverValue(names.back().c_str(), REG_BINARY, RecordBytes(file.stamp, 0, file.hits));
   }
   // Draws the picture over a filled canvas; no two of its texts may meet.
   void Draw(UINT action = ODA_DRAWENTIRE, UINT control = IDC_GRAPH_CANVAS) {

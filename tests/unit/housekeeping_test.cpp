@@ -133,10 +133,7 @@ TEST_F(CacheFolderFiles, HousekeepingDeletesDueFilesWithTheirRecordsOnly) {
   GetSystemTimeAsFileTime(&now);
   const uint64_t day = 864000000000ull, time = (uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
   const uint64_t midnight = time - time % day;  // FILETIME counts from a midnight
-  auto Record = [](uint64_t lastUsed) {  // stamp, last use, hits
-    return Concat({Le32(1), Le32(0), Le32(static_cast<uint32_t>(lastUsed)), Le32(static_cast<uint32_t>(lastUsed >> 32)),
-                   Le32(1), Le32(0)});
-  };
+  auto Record = [](uint64_t lastUsed) { return RecordBytes(1, lastUsed, 1); };
   const Bytes never = Record(0);
   const Row rows[] = {
       {L"old30.dat", REG_BINARY, Record(midnight - 29 * day - 1), FILE, true},  // 30 days ago, just before midnight
