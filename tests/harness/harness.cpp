@@ -3,8 +3,10 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 constexpr DWORD kPollMs = 25;
 
@@ -257,6 +259,33 @@ Box AnswerBox(DWORD timeoutMs, DWORD pid) {
 }
 
 bool NoBoxWithin(DWORD timeoutMs, DWORD pid) { return WaitForWindow("#32770", "FileTrove", timeoutMs, pid) == nullptr; }
+
+std::vector<Shown> Opened(const std::function<void()>& action, const std::function<void(HWND)>& answer, HWND except) {
+  std::atomic<bool> done{false};
+  std::vector<Shown> shown;
+  std::thread answerer([&] {
+    while (!done) {
+      HWND window = nullptr;
+      DWORD pid = 0;
+      while ((window = FindWindowExA(nullptr, window, "#32770", nullptr))) {
+        GetWindowThreadProcessId(window, &pid);
+        if (pid == GetCurrentProcessId() && window != except && IsWindowVisible(window)) break;
+      }
+      if (!window) {
+        Sleep(10);
+        continue;
+      }
+      Sync(window);  // its controls are made
+      shown.push_back({WindowText(window), ControlText(window, 0xFFFF), GetWindow(window, GW_OWNER)});
+      answer ? answer(window) : PressButton(window, IDOK);
+      WaitWindowGone(window, kDefaultTimeoutMs);
+    }
+  });
+  action();
+  done = true;
+  answerer.join();
+  return shown;
+}
 
 // ---- tools --------------------------------------------------------------
 

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,15 @@ struct Box {
 Box AnswerBox(DWORD timeoutMs = kDefaultTimeoutMs, DWORD pid = 0);
 // True when no "FileTrove" box appears within the time.
 bool NoBoxWithin(DWORD timeoutMs, DWORD pid = 0);
+// Runs action on this thread while another one hands every dialog or box of
+// this process that it opens (but except) to answer, which presses OK unless
+// given. The windows' captions, texts and owners in their order.
+struct Shown {
+  std::string caption, text;
+  HWND owner;
+};
+std::vector<Shown> Opened(const std::function<void()>& action, const std::function<void(HWND)>& answer = nullptr,
+                          HWND except = nullptr);
 
 // ---- tools --------------------------------------------------------------
 struct ToolResult {

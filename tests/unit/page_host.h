@@ -8,10 +8,8 @@
 #include <commctrl.h>
 #include <prsht.h>
 
-#include <atomic>
 #include <functional>
 #include <map>
-#include <thread>
 
 #include "harness.h"
 #include "panel/control_panel.h"
@@ -66,39 +64,9 @@ class PageTest : public ::testing::Test {
     PropSheet_SetCurSel(sheet, nullptr, 0);
   }
   void Click(int control) { SendDlgItemMessageA(page, control, BM_CLICK, 0, 0); }
-  // Runs action on this thread while another one hands every dialog or box
-  // of this process that it opens to answer (by default OK is pressed). The
-  // windows' captions, texts and owners in their order.
-  struct Shown {
-    std::string caption, text;
-    HWND owner;
-  };
-  std::vector<Shown> Opened(const std::function<void()>& action,
-                            const std::function<void(HWND)>& answer = [](HWND window) { PressButton(window, IDOK); }) {
-    std::atomic<bool> done{false};
-    std::vector<Shown> shown;
-    std::thread answerer([&] {
-      while (!done) {
-        HWND window = nullptr;
-        while ((window = FindWindowExA(nullptr, window, "#32770", nullptr))) {
-          DWORD pid = 0;
-          GetWindowThreadProcessId(window, &pid);
-          if (pid == GetCurrentProcessId() && window != sheet && IsWindowVisible(window)) break;
-        }
-        if (!window) {
-          Sleep(10);
-          continue;
-        }
-        Sync(window);  // its controls are made
-        shown.push_back({WindowText(window), ControlText(window, 0xFFFF), GetWindow(window, GW_OWNER)});
-        answer(window);
-        WaitWindowGone(window, kDefaultTimeoutMs);
-      }
-    });
-    action();
-    done = true;
-    answerer.join();
-    return shown;
+  // Every dialog or box the action opens, but the sheet.
+  std::vector<Shown> Opened(const std::function<void()>& action, const std::function<void(HWND)>& answer = nullptr) {
+    return ::Opened(action, answer, sheet);
   }
   // Writes a language file of the test's own and points the lookup at it.
   void UseLanguageFile(const std::string& contents) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/startup.h"
+#include "harness.h"
 #include "text/message_text.h"
 
 namespace {
@@ -65,6 +66,28 @@ TEST_F(LanguageFile, FileTextWinsTrimmedAndCutAndEmptyOrBlankValuesFallBack) {
     TrimSpaces(&text[0]);
     EXPECT_EQ(text.c_str(), after) << "only blanks are trimmed";
   }
+}
+
+// A box shows a file text whole, longer than lookups cut texts to, and an
+// empty file value falls back to the table. A text in neither source ends
+// the process with 1 after its own box: that runs in a child process.
+TEST_F(LanguageFile, BoxesShowWholeFileTextsOrTheTableOrEndTheProcess) {
+  const std::string sixty(60, 'y');
+  Write("[Errors]\n5=" + sixty + "\n6=\n");
+  for (const auto& [key, text] : {std::pair{5, sixty}, std::pair{6, std::string("FileTrove is already loaded")}}) {
+    auto shown = Opened([key = key] { ShowMessageText(nullptr, TextId{SECTION_ERRORS, key}, MB_OK); });
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].caption + ": " + shown[0].text, "FileTrove: " + text);
+  }
+  auto tell = [](HWND box) {
+    fprintf(stderr, "box: %s\n", ControlText(box, 0xFFFF).c_str());
+    PressButton(box, IDOK);
+  };
+  char text[MESSAGE_TEXT_SIZE];
+  EXPECT_EXIT(Opened([] { ShowMessageText(nullptr, TextId{SECTION_ERRORS, 9}, MB_OK); }, tell),
+              ::testing::ExitedWithCode(1), "box: Fatal system error!");
+  EXPECT_EXIT(Opened([&] { GetMessageText(TextId{SECTION_ERRORS, 9}, text, sizeof text); }, tell),
+              ::testing::ExitedWithCode(1), "box: Fatal system error!");
 }
 
 TEST_F(LanguageFile, FormatsFromTheFileMustTakeTheSameArguments) {
