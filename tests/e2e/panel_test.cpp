@@ -11,11 +11,6 @@ constexpr const char* kSettingsRequest = "CACHE_SET_SETTINGS";
 
 class Panel : public PanelTest {
  protected:
-  static std::vector<std::string> TabTitles(HWND sheet) {
-    std::vector<std::string> titles;
-    for (int i = 0; i < SheetTabCount(sheet); i++) titles.push_back(SheetTabTitle(sheet, i));
-    return titles;
-  }
   // Journal and store forgotten, so a test sees only what the panel does.
   static void ForgetStore() {
     Ftctl("reset");
@@ -29,14 +24,9 @@ class Panel : public PanelTest {
   }
 };
 
-TEST_F(Panel, OpensOnGeneralWithSixTitlesOnceAndInFront) {
+TEST_F(Panel, OpensOnceAndInFront) {
   HWND sheet = StartWithPanel();
   ASSERT_NE(sheet, nullptr);
-  EXPECT_EQ(TabTitles(sheet), (std::vector<std::string>{"General", "Advanced", "File Manager", "Edit Mode",
-                                                          "Statistics", "About FileTrove"}));
-  EXPECT_EQ(CurrentSheetTab(sheet), kGeneralTab);
-  EXPECT_EQ(ControlText(CurrentSheetPage(sheet), IDC_GENERAL_ACTIVE), "A&ctivate Cache");
-
   // Another program's window in front; a second request raises the sheet
   // and opens no second one.
   HWND other = CreateWindowExA(0, "STATIC", "other program", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr,
@@ -48,18 +38,6 @@ TEST_F(Panel, OpensOnGeneralWithSixTitlesOnceAndInFront) {
   EXPECT_EQ(PanelCount(), 1);
   EXPECT_EQ(GetForegroundWindow(), sheet);
   DestroyWindow(other);
-
-  // A language file's titles take effect at the next opening, not this one;
-  // the About page takes nothing from it.
-  WriteLanguageFile("[Main]\n1=Allgemein\n13=Bearbeiten\n4=Statistik\n[About FileTrove]\n1=Fassung\n");
-  ChooseSheetTab(sheet, kAdvancedTab);
-  EXPECT_EQ(SheetTabTitle(sheet, 0), "General");
-  ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
-  sheet = OpenPanel(run);
-  ASSERT_NE(sheet, nullptr);
-  EXPECT_EQ(TabTitles(sheet), (std::vector<std::string>{"Allgemein", "Advanced", "File Manager", "Bearbeiten",
-                                                          "Statistik", "About FileTrove"}));
-  EXPECT_EQ(ControlText(ChooseSheetTab(sheet, kAboutTab), IDC_ABOUT_VERSION), "Version 1.5");
 }
 
 TEST_F(Panel, ApplyAndOkSaveOncePerCreatedPageAndCancelSavesNothing) {

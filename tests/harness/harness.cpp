@@ -115,26 +115,17 @@ void ClickAndSync(HWND dialog, int controlId) {
   SendAndWait(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0);
 }
 
-// The items of a list box or a combo box, read with the W calls: Wine hands
-// another process's item texts back as UTF-16 even to the ANSI ones.
-static std::vector<std::string> ItemTexts(HWND control, UINT countMessage, UINT lengthMessage, UINT textMessage) {
-  std::vector<std::string> items;
-  int count = static_cast<int>(SendAndWait(control, countMessage, 0, 0));
-  for (int i = 0; i < count; i++) {
-    std::wstring wide(static_cast<size_t>(SendAndWait(control, lengthMessage, i, 0)) + 1, L'\0');
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW(control, textMessage, i, reinterpret_cast<LPARAM>(&wide[0]), SMTO_ABORTIFHUNG, kSyncTimeoutMs,
-                        &length);
-    wide.resize(length < wide.size() ? length : wide.size());
-    char text[512] = "";
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text, sizeof text, nullptr, nullptr);
-    items.push_back(text);
-  }
+// The items of a list box or a combo box of this process.
+static std::vector<std::string> ItemTexts(HWND control, UINT countMessage, UINT textMessage) {
+  std::vector<std::string> items(SendMessageA(control, countMessage, 0, 0));
+  char text[512];
+  for (size_t i = 0; i < items.size(); i++)
+    items[i] = SendMessageA(control, textMessage, i, reinterpret_cast<LPARAM>(text)) > 0 ? text : "";
   return items;
 }
 
 std::vector<std::string> ListBoxItems(HWND dialog, int controlId) {
-  return ItemTexts(GetDlgItem(dialog, controlId), LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+  return ItemTexts(GetDlgItem(dialog, controlId), LB_GETCOUNT, LB_GETTEXT);
 }
 
 void SelectListBoxItem(HWND dialog, int controlId, int index) {
@@ -148,98 +139,12 @@ int ComboSelection(HWND dialog, int controlId) {
 }
 
 std::vector<std::string> ComboItems(HWND dialog, int controlId) {
-  return ItemTexts(GetDlgItem(dialog, controlId), CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
-}
-
-// Memory inside another window's process, for messages that carry pointers.
-struct RemoteMemory {
-  HANDLE process = nullptr;
-  char* base = nullptr;
-  RemoteMemory(HWND window, size_t size) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (process) base = static_cast<char*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
-  }
-  ~RemoteMemory() {
-    if (base) VirtualFreeEx(process, base, 0, MEM_RELEASE);
-    if (process) CloseHandle(process);
-  }
-  bool Write(size_t offset, const void* data, size_t size) {
-    return base && WriteProcessMemory(process, base + offset, data, size, nullptr);
-  }
-  bool Read(size_t offset, void* data, size_t size) {
-    return base && ReadProcessMemory(process, base + offset, data, size, nullptr);
-  }
-};
-
-constexpr int kListTextSize = 1024;
-
-// The query as a 32-bit control reads it, for a Manager built for
-// Windows 95: pointers and LPARAMs are 4 bytes there.
-struct TCITEMA32 {
-  UINT mask;
-  DWORD dwState, dwStateMask;
-  DWORD pszText;
-  int cchTextMax, iImage;
-  DWORD lParam;
-};
-static_assert(sizeof(TCITEMA32) == 28);
-
-static bool In32BitProcess(HWND window) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
-  BOOL wow64 = FALSE;
-  if (process) {
-    IsWow64Process(process, &wow64);
-    CloseHandle(process);
-  }
-  return wow64;
-}
-
-// Asks a control of another process for a text through a structure that
-// points at a buffer (TCITEMA): both must live in the control's
-// process. False when they could not be placed there or the control answered 0.
-template <typename Query>
-static bool RemoteText(HWND control, Query query, UINT message, WPARAM wParam, std::string* text) {
-  RemoteMemory remote(control, sizeof query + kListTextSize);
-  query.pszText = (decltype(query.pszText))(reinterpret_cast<uintptr_t>(remote.base + sizeof query));
-  query.cchTextMax = kListTextSize;
-  if (!remote.Write(0, &query, sizeof query)) return false;
-  if (!SendAndWait(control, message, wParam, reinterpret_cast<LPARAM>(remote.base))) return false;
-  char buffer[kListTextSize + 1] = "";
-  remote.Read(sizeof query, buffer, kListTextSize);
-  *text = buffer;
-  return true;
+  return ItemTexts(GetDlgItem(dialog, controlId), CB_GETCOUNT, CB_GETLBTEXT);
 }
 
 // ---- property sheets ---------------------------------------------------
 
-int SheetTabCount(HWND sheet) {
-  HWND tabs = reinterpret_cast<HWND>(SendAndWait(sheet, PSM_GETTABCONTROL, 0, 0));
-  return static_cast<int>(SendAndWait(tabs, TCM_GETITEMCOUNT, 0, 0));
-}
-
-template <typename Tab>
-static std::string TabText(HWND tabs, int index) {
-  Tab item = {};
-  item.mask = TCIF_TEXT;
-  std::string text;
-  return RemoteText(tabs, item, TCM_GETITEMA, index, &text) ? text : "(not read)";
-}
-
-std::string SheetTabTitle(HWND sheet, int index) {
-  HWND tabs = reinterpret_cast<HWND>(SendAndWait(sheet, PSM_GETTABCONTROL, 0, 0));
-  return In32BitProcess(tabs) ? TabText<TCITEMA32>(tabs, index) : TabText<TCITEMA>(tabs, index);
-}
-
 HWND CurrentSheetPage(HWND sheet) { return reinterpret_cast<HWND>(SendAndWait(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
-
-int CurrentSheetTab(HWND sheet) {
-  HWND tabs = reinterpret_cast<HWND>(SendAndWait(sheet, PSM_GETTABCONTROL, 0, 0));
-  return static_cast<int>(SendAndWait(tabs, TCM_GETCURSEL, 0, 0));
-}
 
 HWND ChooseSheetTab(HWND sheet, int index) {
   SendAndWait(sheet, PSM_SETCURSEL, index, 0);

@@ -58,23 +58,19 @@ void TypeText(HWND dialog, int controlId, const std::string& text);
 // Clicks a button and waits until its handler ran (unless it opened a modal
 // loop, which Sync cannot wait through: then use PressButton).
 void ClickAndSync(HWND dialog, int controlId);
-// A list box's items in its order.
+// A list box's items in its order, in this process.
 std::vector<std::string> ListBoxItems(HWND dialog, int controlId);
 // Selects a list-box item (-1: none) and tells the owner as a click would.
 void SelectListBoxItem(HWND dialog, int controlId, int index);
-// A combo box's selected index (-1 for none) and its items in list order.
+// A combo box's selected index (-1 for none) and its items in list order, in this process.
 int ComboSelection(HWND dialog, int controlId);
 std::vector<std::string> ComboItems(HWND dialog, int controlId);
 
 // ---- property sheets ---------------------------------------------------
 constexpr int kApplyButton = 0x3021;  // the sheet's Apply, as comctl32 numbers it
-int SheetTabCount(HWND sheet);
-// A tab's title, read inside the sheet's process.
-std::string SheetTabTitle(HWND sheet, int index);
 // Chooses a tab as a click would (the pages are told) and returns its page.
 HWND ChooseSheetTab(HWND sheet, int index);
 HWND CurrentSheetPage(HWND sheet);
-int CurrentSheetTab(HWND sheet);
 
 // A message box with caption "FileTrove": found, its text read, OK pressed.
 struct Box {

@@ -1,0 +1,127 @@
+// The whole control panel made in-process as the tray opens it: its tabs'
+// titles, and every text of its pages, dialogs and boxes in the German
+// translation.
+#include <string>
+#include <vector>
+
+#include "page_host.h"
+#include "text/text_catalog.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+class ControlPanel : public PageTest {
+ protected:
+  // Opens the sheet as the tray does, hands it to inside and cancels it.
+  void WithSheet(const std::function<void(HWND)>& inside) {
+    auto shown = Opened([] { OpenControlPanel(nullptr); }, [&](HWND opened) {
+      inside(opened);
+      PressButton(opened, IDCANCEL);
+    });
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].caption, "FileTrove - Control Panel");
+  }
+  static Texts Titles(HWND sheet) {
+    HWND tabs = PropSheet_GetTabControl(sheet);
+    Texts titles(TabCtrl_GetItemCount(tabs));
+    for (size_t i = 0; i < titles.size(); i++) {
+      char text[64] = "";
+      TCITEMA item = {TCIF_TEXT, 0, 0, text, sizeof text};
+      TabCtrl_GetItem(tabs, i, &item);
+      titles[i] = text;
+    }
+    return titles;
+  }
+  // The language file's text, trimmed as the program trims it.
+  static std::string German(TextId id) {
+    char key[16], text[1000] = "";
+    snprintf(key, sizeof key, "%d", id.key);
+    GetPrivateProfileStringA(SectionNames[id.section - 1], key, "", text, sizeof text, LanguageFilePath);
+    TrimSpaces(text);
+    return text;
+  }
+  // Every label the catalog gives this dialog shows its translation.
+  static void ExpectLabels(HWND dialog, int dialogId) {
+    int checked = 0;
+    for (int i = 0; i < TEXT_CATALOG_SIZE; i++) {
+      const CatalogEntry& entry = TEXT_CATALOG[i];
+      if (entry.use != TEXT_LABEL || entry.dialog != dialogId) continue;
+      EXPECT_EQ(ControlText(dialog, entry.control), German(entry.id)) << "dialog " << dialogId;
+      checked++;
+    }
+    EXPECT_GT(checked, 0) << "dialog " << dialogId;
+  }
+  // Opens a page's dialog with its button, found by its German caption, and
+  // checks its labels.
+  static void ExpectDialogInGerman(HWND page, int button, TextId caption, int dialogId, int closeButton) {
+    PressButton(page, button);
+    HWND dialog = WaitForWindow("#32770", German(caption).c_str(), kDefaultTimeoutMs, GetCurrentProcessId());
+    ASSERT_NE(dialog, nullptr) << German(caption);
+    Sync(dialog);
+    ExpectLabels(dialog, dialogId);
+    PressButton(dialog, closeButton);
+    ASSERT_TRUE(WaitWindowGone(dialog, kDefaultTimeoutMs));
+  }
+  static std::string BoxAfter(HWND dialog, int button) {
+    PressButton(dialog, button);
+    return AnswerBox(kDefaultTimeoutMs, GetCurrentProcessId()).text;
+  }
+};
+
+// The titles come from the language file at each opening; the sheet opens
+// on the General page.
+TEST_F(ControlPanel, OpensOnGeneralWithSixTitlesReadAtEachOpening) {
+  WithSheet([](HWND sheet) {
+    EXPECT_EQ(Titles(sheet), (Texts{"General", "Advanced", "File Manager", "Edit Mode", "Statistics",
+                                    "About FileTrove"}));
+    EXPECT_EQ(ControlText(CurrentSheetPage(sheet), IDC_GENERAL_ACTIVE), "A&ctivate Cache");
+  });
+  UseLanguageFile("[Main]\n1=Allgemein\n13=Bearbeiten\n4=Statistik\n[About FileTrove]\n1=Fassung\n");
+  WithSheet([](HWND sheet) {
+    EXPECT_EQ(Titles(sheet), (Texts{"Allgemein", "Advanced", "File Manager", "Bearbeiten", "Statistik",
+                                    "About FileTrove"}));
+    EXPECT_EQ(ControlText(ChooseSheetTab(sheet, 5), IDC_ABOUT_VERSION), "Version 1.5") << "About takes no file text";
+  });
+}
+
+TEST_F(ControlPanel, EveryTextInTheGermanTranslation) {
+  std::string file = std::string("Z:") + FT_SOURCE_DIR + "/lang/german.lng";
+  for (char& c : file) c = c == '/' ? '\\' : c;
+  snprintf(LanguageFilePath, sizeof LanguageFilePath, "%s", file.c_str());
+  WithSheet([](HWND sheet) {
+    const TextId titles[] = {TEXT_TITLE_GENERAL,   TEXT_TITLE_ADVANCED,   TEXT_TITLE_FILE_MANAGER,
+                             TEXT_TITLE_EDIT_MODE, TEXT_TITLE_STATISTICS, TEXT_TITLE_ABOUT};
+    for (int tab = 0; tab < 6; tab++) EXPECT_EQ(Titles(sheet)[tab], German(titles[tab]));
+    ExpectLabels(ChooseSheetTab(sheet, 0), IDD_GENERAL);
+
+    HWND advanced = ChooseSheetTab(sheet, 1);
+    ExpectLabels(advanced, IDD_ADVANCED);
+    SetText(advanced, IDC_ADVANCED_DAYS, "");
+    EXPECT_EQ(BoxAfter(sheet, kApplyButton), German(TEXT_ADVANCED_INVALID_PERIOD));
+
+    HWND files = ChooseSheetTab(sheet, 2);
+    ExpectLabels(files, IDD_FILE_MANAGER);
+    EXPECT_EQ(ControlText(files, IDC_FILES_FRAME).rfind(German(TEXT_FILES_CAPTION).substr(0, 16), 0), 0u);
+    EXPECT_EQ(BoxAfter(files, IDC_FILES_DELETE), German(TEXT_FILES_NOTHING_SELECTED));
+
+    // Statistics before Edit Mode: an Apply would send the types to a driver this process has not opened.
+    HWND statistics = ChooseSheetTab(sheet, 4);
+    ExpectLabels(statistics, IDD_STATISTICS);
+    EXPECT_EQ(ControlText(statistics, IDC_STATS_HOUR_CURRENCY), German(TEXT_STATS_CURRENCY));
+    char hours[256];
+    snprintf(hours, sizeof hours, German(TEXT_STATS_HOURS_LINE).c_str(), 0.0);
+    EXPECT_EQ(ControlText(statistics, IDC_STATS_HOURS), hours);
+    ExpectDialogInGerman(statistics, IDC_STATS_PERFORMANCE, TEXT_GRAPH_CAPTION, IDD_PERFORMANCE, IDOK);
+    SetText(statistics, IDC_STATS_HOUR_COST, "x");
+    EXPECT_EQ(BoxAfter(sheet, kApplyButton), German(TEXT_STATS_INVALID_HOUR_COST));
+    HWND editMode = ChooseSheetTab(sheet, 3);
+    ExpectLabels(editMode, IDD_EDIT_MODE);
+    EXPECT_EQ(ControlText(editMode, IDC_EDIT_TYPE_NAME), German(TEXT_EDIT_NO_SELECTION));
+    EXPECT_EQ(BoxAfter(editMode, IDC_EDIT_REMOVE), German(TEXT_EDIT_NO_SELECTION));
+    ExpectDialogInGerman(editMode, IDC_EDIT_ADD, TEXT_EDIT_ADD_TITLE, IDD_ADD_EXTENSION, IDCANCEL);
+
+  });
+}
+
+}  // namespace
