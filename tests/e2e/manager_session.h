@@ -86,23 +86,3 @@ class ManagerTest : public ::testing::Test {
 
   ManagerRun run;
 };
-
-// The items of the Manager's tray menu ("142 Disable FileTrove", …), read
-// inside its process by a hook while the menu is open; the menu is closed again.
-inline std::vector<std::string> TrayMenuItems(const ManagerRun& run) {
-  const char* kOut = "C:\\FT\\menuprobe.txt";
-  DeleteFileA(kOut);
-  PostMessageA(run.window, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_RBUTTONDOWN);
-  HWND popup = WaitForWindow("#32768", nullptr, 3000, run.program.pid);
-  if (!popup) return {"(no menu)"};
-  // The hook must be set from a program of the Manager's bitness.
-  ToolResult peek = RunTool("C:\\FT\\MENUPEEK.EXE " + std::to_string(GetWindowThreadProcessId(popup, nullptr)));
-  if (peek.exitCode != 0) return {"(menu not probed)"};
-  WaitWindowGone(popup, 3000);
-  FILE* file = fopen(kOut, "rb");
-  if (!file) return {"(menu not read)"};
-  std::string text;
-  for (int c; (c = fgetc(file)) != EOF;) text += static_cast<char>(c);
-  fclose(file);
-  return SplitLines(text);
-}
