@@ -1,7 +1,7 @@
 // The Edit Mode page of the real Manager: its switch hands the sorted list to
 // the driver and the store at once, and a refused request ends the Manager
 // before anything is saved. What the page decides is a unit test.
-#include "panel_session.h"
+#include "manager_session.h"
 #include "res/resource.h"
 
 namespace {
@@ -14,7 +14,7 @@ Bytes Table(uint32_t enabled, const std::vector<std::string>& slots) {
   return table;
 }
 
-using EditMode = PanelTest;
+using EditMode = ManagerTest;
 
 TEST_F(EditMode, SwitchSendsTheSortedListAtOnceAndARefusalEndsTheManagerUnsaved) {
   WriteDriverValue("DB", REG_BINARY, Table(1, {".TXT", ".BMP", "", "", "", "", "", ".DOC"}));

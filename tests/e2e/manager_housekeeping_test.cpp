@@ -14,7 +14,6 @@ class Housekeeping : public ManagerTest {
  protected:
   void SetUp() override {
     ManagerTest::SetUp();
-    hadCacheDir = ReadDriverValue("CacheDir", &savedCacheDir, &savedType);
     CreateDirectoryA(kFolder, nullptr);
   }
   void TearDown() override {
@@ -25,12 +24,7 @@ class Housekeeping : public ManagerTest {
       DeleteDriverValue(name.c_str());
     }
     RemoveDirectoryA(kFolder);
-    if (hadCacheDir) WriteDriverValue("CacheDir", savedType, savedCacheDir);
   }
-
-  bool hadCacheDir = false;
-  Bytes savedCacheDir;
-  DWORD savedType = REG_SZ;
 };
 
 // A first start with a period of 10 days deletes a file unused for 11 and

@@ -1,10 +1,11 @@
-// Starting and ending the real Manager from a test, with the driver's key
-// and journal in a known state.
+// The real Manager started, driven from outside as the shell and a user
+// drive it, and ended, with the driver's key and journal in a known state.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/tray.h"
 #include "harness.h"
@@ -13,7 +14,9 @@ constexpr const char* kManagerTitle = "FileTrove Manager";
 constexpr const char* kAgentLog = "C:\\FT\\ftagent.log";
 constexpr const char* kLanguageFile = "C:\\FT\\strings.lng";
 constexpr const char* kManagerAppDefaults = "Software\\Wine\\AppDefaults\\MANAGER.EXE";
+constexpr const char* kPanelCaption = "FileTrove - Control Panel";
 inline const char* const kSettingsValues[] = {"Data", "Data2", "Other", "DB"};
+enum PanelTab { kGeneralTab, kAdvancedTab, kFileManagerTab, kEditModeTab, kStatisticsTab, kAboutTab };
 
 struct ManagerRun {
   Launched program;
@@ -29,19 +32,17 @@ inline ManagerRun StartManager() {
   return run;
 }
 
-// Posts WM_QUIT and returns the exit code (0xFFFFFFFF when it did not end).
-inline DWORD QuitManager(ManagerRun& run) {
-  DWORD exitCode = 0xFFFFFFFF;
-  if (run.window) PostMessageA(run.window, WM_QUIT, 0, 0);
-  if (!WaitExit(run.program, kDefaultTimeoutMs, &exitCode)) KillProgram(run.program);
-  return exitCode;
-}
-
-// Runs the Manager to an early end (a refusal) and returns the exit code.
+// Waits for the Manager to end and returns its exit code (0xFFFFFFFF when it
+// did not end and was killed).
 inline DWORD ExitCodeOf(ManagerRun& run) {
   DWORD exitCode = 0xFFFFFFFF;
   if (!WaitExit(run.program, kDefaultTimeoutMs, &exitCode)) KillProgram(run.program);
   return exitCode;
+}
+
+inline DWORD QuitManager(ManagerRun& run) {
+  if (run.window) PostMessageA(run.window, WM_QUIT, 0, 0);
+  return ExitCodeOf(run);
 }
 
 inline int AgentStarts() {
@@ -53,9 +54,38 @@ inline int AgentStarts() {
   return lines;
 }
 
+// Asks the Manager for its panel as the tray menu does and waits for the sheet.
+inline HWND OpenPanel(const ManagerRun& run) {
+  PostMessageA(run.window, WM_COMMAND, IDM_OPEN_PANEL, 0);
+  HWND sheet = WaitForWindow("#32770", kPanelCaption, kDefaultTimeoutMs, run.program.pid);
+  if (sheet) Sync(sheet);
+  return sheet;
+}
+
+inline int PanelCount() {
+  int count = 0;
+  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32770", kPanelCaption));) count++;
+  return count;
+}
+
+// Presses a sheet button (OK, Cancel) and waits for the sheet to go.
+inline bool CloseSheet(HWND sheet, int button) {
+  PressButton(sheet, button);
+  return WaitWindowGone(sheet, kDefaultTimeoutMs);
+}
+
+// A tray menu command, handled before this returns.
+inline void TrayCommand(const ManagerRun& run, UINT command) { SendAndWait(run.window, WM_COMMAND, command, 0); }
+
+// Journal lines after the two start-up requests.
+inline std::vector<std::string> LaterRequests() {
+  auto lines = DriverLog();
+  return lines.size() > 2 ? std::vector<std::string>(lines.begin() + 2, lines.end()) : std::vector<std::string>{};
+}
+
 // Every Manager test: no Manager left running, an empty journal, no failures
 // armed, no language file, the settings values gone (a first start), the
-// Windows 95 identity in place.
+// Windows 95 identity in place; whatever a test leaves open is closed again.
 class ManagerTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -67,21 +97,24 @@ class ManagerTest : public ::testing::Test {
     WriteValue(HKEY_CURRENT_USER, kManagerAppDefaults, "Version", REG_SZ, Text("win95"));
   }
   void TearDown() override {
-    if (run.program.process) {
-      if (QuitManager(run) == 0xFFFFFFFF) ADD_FAILURE() << "the Manager did not end";
+    for (HWND sheet; (sheet = FindWindowA("#32770", kPanelCaption));) {
+      while (AnswerBox(200).found) {
+      }
+      if (!CloseSheet(sheet, IDCANCEL)) break;
     }
+    if (run.program.process && QuitManager(run) == 0xFFFFFFFF) ADD_FAILURE() << "the Manager did not end";
     while (AnswerBox(200).found) {
     }
     Ftctl("reset");
     Ftctl("start");
     DeleteFileA(kLanguageFile);
     WriteValue(HKEY_CURRENT_USER, kManagerAppDefaults, "Version", REG_SZ, Text("win95"));
+    WriteDriverValue("CacheDir", REG_SZ, Text("C:\\FTCACHE"));  // as the driver's installer names it
   }
-  static void WriteLanguageFile(const std::string& contents) {
-    FILE* file = fopen(kLanguageFile, "wb");
-    ASSERT_NE(file, nullptr);
-    fputs(contents.c_str(), file);
-    fclose(file);
+  // Starts the Manager and opens its panel.
+  HWND StartWithPanel() {
+    run = StartManager();
+    return run.window ? OpenPanel(run) : nullptr;
   }
 
   ManagerRun run;

@@ -24,7 +24,7 @@ TEST_F(ManagerTest, FirstStartWritesTheValuesASecondIsRefusedQuitEndsWithZero) {
   const std::pair<const char*, const char*> refusals[] = {{"", "FileTrove is already loaded"},
                                                           {"[Errors]\n6=   Schon geladen   \n", "Schon geladen"}};
   for (const auto& [language, text] : refusals) {
-    if (*language) WriteLanguageFile(language);
+    if (*language) ASSERT_TRUE(WriteTextFile(kLanguageFile, language));
     ManagerRun second;
     second.program = LaunchProgram(kManagerExe);
     EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, second.program.pid).text, text);

@@ -2,7 +2,7 @@
 // Manager, driven as the shell drives it: by its tray callback message.
 #include "app/tray.h"
 #include "fake_tray.h"
-#include "panel_session.h"
+#include "manager_session.h"
 #include "res/resource.h"
 
 namespace {
@@ -16,10 +16,10 @@ std::vector<std::string> RequestNames() {
   return names;
 }
 
-class Tray : public PanelTest {
+class Tray : public ManagerTest {
  protected:
   void SetUp() override {
-    PanelTest::SetUp();
+    ManagerTest::SetUp();
     ASSERT_TRUE(tray.Ready());
     ASSERT_NE(iconOn, 0u);
     ASSERT_NE(iconOn, iconOff);

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/tray.h"
-#include "panel_session.h"
+#include "manager_session.h"
 
 namespace {
 
@@ -11,10 +11,10 @@ constexpr const char* kFill = "S:\\fill.bin";
 constexpr DWORD kCheckWaitMs = WATCHDOG_PERIOD_MS + 1000;
 const std::string kLow = "CACHE_DISK_LOW 0x8103", kOk = "CACHE_DISK_OK 0x8104", kEnable = "CACHE_ENABLE 0x8100";
 
-class Watchdog : public PanelTest {
+class Watchdog : public ManagerTest {
  protected:
   void SetUp() override {
-    PanelTest::SetUp();
+    ManagerTest::SetUp();
     DeleteFileA(kFill);
     if (GetDriveTypeA("S:\\") == DRIVE_NO_ROOT_DIR)
       GTEST_SKIP() << "drive S: is not mapped (the test script could not mount it)";
@@ -22,7 +22,7 @@ class Watchdog : public PanelTest {
   }
   void TearDown() override {
     DeleteFileA(kFill);
-    PanelTest::TearDown();
+    ManagerTest::TearDown();
   }
   // Leaves exactly freeMB megabytes free on S:.
   static void LeaveFree(uint64_t freeMB) {

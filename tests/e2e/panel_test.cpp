@@ -2,14 +2,14 @@
 // tabs, the saves of OK, Apply and Cancel in the journal, the General page's
 // switch beside the tray. The pages' own decisions are unit tests.
 #include "fake_tray.h"
-#include "panel_session.h"
+#include "manager_session.h"
 #include "res/resource.h"
 
 namespace {
 
 constexpr const char* kSettingsRequest = "CACHE_SET_SETTINGS";
 
-class Panel : public PanelTest {
+class Panel : public ManagerTest {
  protected:
   // Journal and store forgotten, so a test sees only what the panel does.
   static void ForgetStore() {
@@ -45,7 +45,7 @@ TEST_F(Panel, ApplyAndOkSaveOncePerCreatedPageAndCancelSavesNothing) {
   ASSERT_NE(sheet, nullptr);
   ForgetStore();
   ClickAndSync(CurrentSheetPage(sheet), IDC_GENERAL_PROGRESS);  // taken at Apply
-  PressApply(sheet);
+  ClickAndSync(sheet, kApplyButton);
   EXPECT_EQ(DriverLog(), std::vector<std::string>{"CACHE_SET_SETTINGS 0x8102 01000000000000002c01000064000000"});
   EXPECT_TRUE(AllFiveStored());
   ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
@@ -98,9 +98,9 @@ TEST_F(Panel, ActivateCacheSwitchesAtOnceAndFollowsTheTray) {
   EXPECT_EQ(tray.Calls().back().tip, "FileTrove is Off");
 
   // The tray's switch reaches the box while the sheet is open.
-  TrayCommand(run, kToggleCommand);
+  TrayCommand(run, IDM_TOGGLE_CACHE);
   EXPECT_TRUE(IsChecked(general, IDC_GENERAL_ACTIVE));
-  TrayCommand(run, kToggleCommand);
+  TrayCommand(run, IDM_TOGGLE_CACHE);
   EXPECT_FALSE(IsChecked(general, IDC_GENERAL_ACTIVE));
 
   // Cancel keeps caching off; the store then says 1 but the tray's switch wins.

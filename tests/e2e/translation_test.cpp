@@ -1,9 +1,7 @@
 // With the German translation installed as strings.lng, the tray's tip and a
 // fatal box read it too. The panel's texts in German are a unit test.
-#include <algorithm>
-
 #include "fake_tray.h"
-#include "panel_session.h"
+#include "manager_session.h"
 #include "text/message_text.h"
 #include "text/text_catalog.h"
 
@@ -18,10 +16,8 @@ std::string German(TextId id) {
   return text;
 }
 
-TEST_F(PanelTest, TrayAndFatalBoxInGerman) {
-  std::string source = std::string("Z:") + FT_SOURCE_DIR + "/lang/german.lng";
-  std::replace(source.begin(), source.end(), '/', '\\');
-  ASSERT_TRUE(CopyFileA(source.c_str(), kLanguageFile, FALSE)) << source;
+TEST_F(ManagerTest, TrayAndFatalBoxInGerman) {
+  ASSERT_TRUE(CopyFileA(SourceFile("lang/german.lng").c_str(), kLanguageFile, FALSE));
   FakeTray tray;
   ASSERT_TRUE(tray.Ready());
   run = StartManager();
@@ -29,7 +25,7 @@ TEST_F(PanelTest, TrayAndFatalBoxInGerman) {
   ASSERT_TRUE(tray.WaitCalls(1, 3000));
   EXPECT_EQ(tray.Calls()[0].tip, German(TEXT_TIP_ON));
   Ftctl("fail CACHE_DISABLE");
-  TrayCommand(run, kToggleCommand);
+  TrayCommand(run, IDM_TOGGLE_CACHE);
   EXPECT_EQ(AnswerBox().text, German(TEXT_ERROR_CANNOT_CONTINUE));
 }
 

@@ -262,6 +262,31 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
+// ---- files --------------------------------------------------------------
+
+bool WriteTextFile(const char* path, const std::string& text) {
+  FILE* file = fopen(path, "wb");
+  if (!file) return false;
+  bool written = fputs(text.c_str(), file) >= 0;
+  written = fclose(file) == 0 && written;
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, path);
+  return written;
+}
+
+std::string SourceFile(const char* relative) {
+  std::string path = std::string("Z:") + FT_SOURCE_DIR + "/" + relative;
+  for (char& c : path) c = c == '/' ? '\\' : c;
+  return path;
+}
+
+bool MakeFile(const std::wstring& path, uint64_t size) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  LARGE_INTEGER end = {};
+  end.QuadPart = static_cast<LONGLONG>(size);
+  bool made = file != INVALID_HANDLE_VALUE && SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+  return CloseHandle(file) && made;
+}
+
 // ---- registry -----------------------------------------------------------
 
 struct OpenKey {

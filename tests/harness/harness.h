@@ -106,6 +106,15 @@ std::vector<std::string> DriverLog();
 // Splits text into lines without line ends.
 std::vector<std::string> SplitLines(const std::string& text);
 
+// ---- files --------------------------------------------------------------
+// Writes text as a file's whole contents, and makes the profile functions,
+// which cache files, read it anew.
+bool WriteTextFile(const char* path, const std::string& text);
+// A file of the source tree as Wine names it.
+std::string SourceFile(const char* relative);
+// A file of size bytes, sparse; the path as CreateFileW takes it.
+bool MakeFile(const std::wstring& path, uint64_t size);
+
 // ---- registry -----------------------------------------------------------
 using Bytes = std::vector<uint8_t>;
 // True when the value exists; fills data (and type when given).

@@ -9,19 +9,12 @@
 #include <string>
 #include <utility>
 
+#include "harness.h"
 #include "res/resource.h"
 #include "text/message_text.h"
 #include "text/text_catalog.h"
 
 namespace {
-
-// A file of the source tree as Wine names it.
-std::string SourceFile(const char* relative) {
-  std::string path = std::string("Z:") + FT_SOURCE_DIR + "/" + relative;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
 
 std::string ProfileText(const std::string& file, TextId id) {
   char key[16], text[1200] = "";

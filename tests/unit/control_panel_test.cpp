@@ -86,9 +86,7 @@ TEST_F(ControlPanel, OpensOnGeneralWithSixTitlesReadAtEachOpening) {
 }
 
 TEST_F(ControlPanel, EveryTextInTheGermanTranslation) {
-  std::string file = std::string("Z:") + FT_SOURCE_DIR + "/lang/german.lng";
-  for (char& c : file) c = c == '/' ? '\\' : c;
-  snprintf(LanguageFilePath, sizeof LanguageFilePath, "%s", file.c_str());
+  snprintf(LanguageFilePath, sizeof LanguageFilePath, "%s", SourceFile("lang/german.lng").c_str());
   WithSheet([](HWND sheet) {
     const TextId titles[] = {TEXT_TITLE_GENERAL,   TEXT_TITLE_ADVANCED,   TEXT_TITLE_FILE_MANAGER,
                              TEXT_TITLE_EDIT_MODE, TEXT_TITLE_STATISTICS, TEXT_TITLE_ABOUT};

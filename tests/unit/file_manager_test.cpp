@@ -81,10 +81,7 @@ class FileManagerPage : public PageTest {
   }
   bool There(const std::string& name) { return GetFileAttributesW(Path(name).c_str()) != INVALID_FILE_ATTRIBUTES; }
   void Make(const std::string& name, uint64_t size, const Bytes& record = {}) {
-    HANDLE file = CreateFileW(Path(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    LARGE_INTEGER end = {};
-    end.QuadPart = static_cast<LONGLONG>(size);
-    EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file) && CloseHandle(file)) << name;
+    EXPECT_TRUE(MakeFile(Path(name), size)) << name;
     if (!record.empty()) WriteDriverValue(name.c_str(), REG_BINARY, record);
     made.push_back(name);
   }

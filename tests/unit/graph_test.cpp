@@ -74,10 +74,8 @@ class Graph : public ::testing::Test {
   }
   void Add(const CachedFile& file) {
     names.push_back("graphunit" + std::to_string(names.size()) + ".dat");
-    HANDLE handle = CreateFileA((folder + "\\" + names.back()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, 0);
-    LONG high = static_cast<LONG>(file.bytes >> 32);
-    SetFilePointer(handle, static_cast<LONG>(file.bytes), &high, FILE_BEGIN);
-    EXPECT_TRUE(SetEndOfFile(handle) && CloseHandle(handle)) << names.back();
+    const std::string path = folder + "\\" + names.back();
+    EXPECT_TRUE(MakeFile(std::wstring(path.begin(), path.end()), file.bytes)) << path;
     if (file.record) WriteDriverValue(names.back().c_str(), REG_BINARY, RecordBytes(file.stamp, 0, file.hits));
   }
   // Draws the picture over a filled canvas; no two of its texts may meet.

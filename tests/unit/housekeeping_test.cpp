@@ -73,13 +73,7 @@ class CacheFolderFiles : public ::testing::Test {
   std::wstring Path(const std::wstring& name) const {
     return L"\\\\?\\" + std::wstring(folder.begin(), folder.end()) + L"\\" + name;
   }
-  void Make(const MadeFile& file) const {
-    HANDLE handle = CreateFileW(Path(file.name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-    SetFilePointer(handle, static_cast<LONG>(file.size), nullptr, FILE_BEGIN);
-    SetEndOfFile(handle);
-    CloseHandle(handle);
-  }
+  void Make(const MadeFile& file) const { ASSERT_TRUE(MakeFile(Path(file.name), file.size)); }
   bool There(const std::wstring& name) const {
     return GetFileAttributesW(Path(name).c_str()) != INVALID_FILE_ATTRIBUTES;
   }

@@ -73,11 +73,7 @@ class PageTest : public ::testing::Test {
     char dir[MAX_PATH];
     GetTempPathA(sizeof dir, dir);
     snprintf(LanguageFilePath, sizeof LanguageFilePath, "%sft_page_strings.lng", dir);
-    FILE* file = fopen(LanguageFilePath, "wb");
-    ASSERT_NE(file, nullptr);
-    fputs(contents.c_str(), file);
-    fclose(file);
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, LanguageFilePath);  // no cached copy
+    ASSERT_TRUE(WriteTextFile(LanguageFilePath, contents));
   }
 
   HWND sheet = nullptr, page = nullptr;

@@ -26,14 +26,7 @@ class LanguageFile : public ::testing::Test {
     LanguageFilePath[0] = '\0';
   }
   bool Written() { return GetFileAttributesA(LanguageFilePath) != INVALID_FILE_ATTRIBUTES; }
-  void Write(const std::string& contents) {
-    FILE* file = fopen(LanguageFilePath, "wb");
-    ASSERT_NE(file, nullptr);
-    fputs(contents.c_str(), file);
-    fclose(file);
-    // The profile functions cache files; flush so each test reads its own.
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, LanguageFilePath);
-  }
+  void Write(const std::string& contents) { ASSERT_TRUE(WriteTextFile(LanguageFilePath, contents)); }
 };
 
 TEST_F(LanguageFile, FileTextWinsTrimmedAndCutAndEmptyOrBlankValuesFallBack) {
