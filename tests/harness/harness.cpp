@@ -1,3 +1,6 @@
+// The tests run on today's Wine, not on Windows 95: newer registry calls serve.
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600
 #include "harness.h"
 
 #include <commctrl.h>
@@ -6,6 +9,8 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 constexpr DWORD kPollMs = 25;
@@ -69,7 +74,7 @@ bool WaitWindowGone(HWND window, DWORD timeoutMs) {
   return true;
 }
 
-std::string WindowText(HWND window) {
+static std::string WindowText(HWND window) {
   char text[2048] = "";
   // WM_GETTEXT reaches another process's controls; GetWindowText does not.
   SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
@@ -134,10 +139,6 @@ void SelectListBoxItem(HWND dialog, int controlId, int index) {
   SendAndWait(dialog, WM_COMMAND, MAKEWPARAM(controlId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }
 
-int ComboSelection(HWND dialog, int controlId) {
-  return static_cast<int>(SendAndWait(GetDlgItem(dialog, controlId), CB_GETCURSEL, 0, 0));
-}
-
 std::vector<std::string> ComboItems(HWND dialog, int controlId) {
   return ItemTexts(GetDlgItem(dialog, controlId), CB_GETCOUNT, CB_GETLBTEXT);
 }
@@ -157,7 +158,6 @@ Box AnswerBox(DWORD timeoutMs, DWORD pid) {
   if (!window) return box;
   box.found = true;
   box.text = ControlText(window, 0xFFFF);
-  box.owner = GetWindow(window, GW_OWNER);
   PressButton(window, IDOK);
   WaitWindowGone(window, kDefaultTimeoutMs);
   return box;
@@ -194,71 +194,40 @@ std::vector<Shown> Opened(const std::function<void()>& action, const std::functi
 
 // ---- tools --------------------------------------------------------------
 
-static std::string ReadWholeFile(const char* path) {
-  std::string text;
-  if (FILE* file = fopen(path, "rb")) {
-    for (int c; (c = fgetc(file)) != EOF;) text += static_cast<char>(c);
-    fclose(file);
-  }
-  return text;
-}
-
-ToolResult RunTool(const std::string& commandLine, DWORD timeoutMs) {
+ToolResult Ftctl(const std::string& args) {
   ToolResult result;
-  char dir[MAX_PATH], outPath[MAX_PATH], errPath[MAX_PATH];
+  char dir[MAX_PATH], outPath[MAX_PATH];
   GetTempPathA(sizeof dir, dir);
   GetTempFileNameA(dir, "fto", 0, outPath);
-  GetTempFileNameA(dir, "fte", 0, errPath);
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   HANDLE out = CreateFileA(outPath, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-  HANDLE err = CreateFileA(errPath, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = out;
-  startup.hStdError = err;
+  startup.hStdOutput = startup.hStdError = out;
   PROCESS_INFORMATION info = {};
-  std::string line = commandLine;
-  DWORD startFailure = 0;
+  std::string line = std::string(kFtctlExe) + " " + args;
   if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, kProgramDir, &startup,
                      &info)) {
-    if (WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0)
+    if (WaitForSingleObject(info.hProcess, kDefaultTimeoutMs) == WAIT_OBJECT_0)
       GetExitCodeProcess(info.hProcess, &result.exitCode);
     else
       TerminateProcess(info.hProcess, 99);
     CloseHandle(info.hProcess);
     CloseHandle(info.hThread);
-  } else {
-    startFailure = GetLastError();
   }
   CloseHandle(out);
-  CloseHandle(err);
-  result.out = ReadWholeFile(outPath);
-  result.err = ReadWholeFile(errPath);
+  std::ifstream file(outPath, std::ios::binary);
+  result.out.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  file.close();
   DeleteFileA(outPath);
-  DeleteFileA(errPath);
-  // A tool that never started says why, so a failing check names the cause.
-  if (startFailure) result.err = "could not start (error " + std::to_string(startFailure) + "): " + commandLine;
   return result;
 }
 
-ToolResult Ftctl(const std::string& args) { return RunTool(std::string(kFtctlExe) + " " + args); }
-
-std::vector<std::string> DriverLog() { return SplitLines(Ftctl("log").out); }
-
-std::vector<std::string> SplitLines(const std::string& text) {
+std::vector<std::string> DriverLog() {
   std::vector<std::string> lines;
-  std::string line;
-  for (char c : text) {
-    if (c == '\n') {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      lines.push_back(line);
-      line.clear();
-    } else {
-      line += c;
-    }
-  }
-  if (!line.empty()) lines.push_back(line);
+  std::istringstream text(Ftctl("log").out);
+  for (std::string line; std::getline(text, line);) lines.push_back(line.substr(0, line.find('\r')));
   return lines;
 }
 
@@ -289,59 +258,29 @@ bool MakeFile(const std::wstring& path, uint64_t size) {
 
 // ---- registry -----------------------------------------------------------
 
-struct OpenKey {
-  HKEY key = nullptr;
-  ~OpenKey() {
-    if (key) RegCloseKey(key);
-  }
-};
+bool WriteValue(HKEY root, const char* keyPath, const char* name, DWORD type, const Bytes& data) {
+  return RegSetKeyValueA(root, keyPath, name, type, data.data(), static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+}
 
-bool ReadValue(HKEY root, const char* keyPath, const char* name, Bytes* data, DWORD* type) {
-  OpenKey open;
-  if (RegOpenKeyExA(root, keyPath, 0, KEY_READ, &open.key) != ERROR_SUCCESS) return false;
-  DWORD size = 0, valueType = 0;
-  if (RegQueryValueExA(open.key, name, nullptr, &valueType, nullptr, &size) != ERROR_SUCCESS) return false;
-  data->resize(size);
-  if (RegQueryValueExA(open.key, name, nullptr, &valueType, data->data(), &size) != ERROR_SUCCESS) return false;
-  data->resize(size);
-  if (type) *type = valueType;
+void DeleteKeyTree(HKEY root, const char* keyPath) { RegDeleteTreeA(root, keyPath); }
+
+bool KeyExists(HKEY root, const char* keyPath) {
+  HKEY key;
+  if (RegOpenKeyExA(root, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
   return true;
 }
 
-bool WriteValue(HKEY root, const char* keyPath, const char* name, DWORD type, const Bytes& data) {
-  OpenKey open;
-  if (RegCreateKeyExA(root, keyPath, 0, nullptr, 0, KEY_WRITE, nullptr, &open.key, nullptr) != ERROR_SUCCESS)
-    return false;
-  return RegSetValueExA(open.key, name, 0, type, data.data(), static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
-}
-
-static void DeleteValue(HKEY root, const char* keyPath, const char* name) {
-  OpenKey open;
-  if (RegOpenKeyExA(root, keyPath, 0, KEY_WRITE, &open.key) == ERROR_SUCCESS) RegDeleteValueA(open.key, name);
-}
-
-void DeleteKeyTree(HKEY root, const char* keyPath) {
-  {
-    OpenKey open;
-    if (RegOpenKeyExA(root, keyPath, 0, KEY_ALL_ACCESS, &open.key) == ERROR_SUCCESS) {
-      char sub[256];
-      DWORD size = sizeof sub;
-      while (RegEnumKeyExA(open.key, 0, sub, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
-        DeleteKeyTree(root, (std::string(keyPath) + "\\" + sub).c_str());
-        size = sizeof sub;
-      }
-    }
-  }
-  RegDeleteKeyA(root, keyPath);
-}
-
-bool KeyExists(HKEY root, const char* keyPath) {
-  OpenKey open;
-  return RegOpenKeyExA(root, keyPath, 0, KEY_READ, &open.key) == ERROR_SUCCESS;
-}
-
 bool ReadDriverValue(const char* name, Bytes* data, DWORD* type) {
-  return ReadValue(kDriverRoot, kDriverKeyPath, name, data, type);
+  HKEY key;
+  if (RegOpenKeyExA(kDriverRoot, kDriverKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  DWORD size = 0;
+  LSTATUS status = RegQueryValueExA(key, name, nullptr, type, nullptr, &size);
+  data->resize(size);
+  if (status == ERROR_SUCCESS) status = RegQueryValueExA(key, name, nullptr, type, data->data(), &size);
+  data->resize(size);
+  RegCloseKey(key);
+  return status == ERROR_SUCCESS;
 }
 bool WriteDriverValue(const char* name, DWORD type, const Bytes& data) {
   return WriteValue(kDriverRoot, kDriverKeyPath, name, type, data);
@@ -353,7 +292,7 @@ uint32_t StoredWord(const char* name, size_t offset) {
   return word;
 }
 
-void DeleteDriverValue(const char* name) { DeleteValue(kDriverRoot, kDriverKeyPath, name); }
+void DeleteDriverValue(const char* name) { RegDeleteKeyValueA(kDriverRoot, kDriverKeyPath, name); }
 
 // ---- bytes --------------------------------------------------------------
 

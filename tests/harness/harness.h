@@ -35,7 +35,6 @@ void KillProgram(Launched& program);
 HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs, DWORD pid = 0);
 // Polls until the window is gone; true when it went in time.
 bool WaitWindowGone(HWND window, DWORD timeoutMs);
-std::string WindowText(HWND window);
 std::string ControlText(HWND dialog, int controlId);
 // Presses a button from outside (posted: the target may be in a modal loop).
 void PressButton(HWND dialog, int controlId);
@@ -62,8 +61,7 @@ void ClickAndSync(HWND dialog, int controlId);
 std::vector<std::string> ListBoxItems(HWND dialog, int controlId);
 // Selects a list-box item (-1: none) and tells the owner as a click would.
 void SelectListBoxItem(HWND dialog, int controlId, int index);
-// A combo box's selected index (-1 for none) and its items in list order, in this process.
-int ComboSelection(HWND dialog, int controlId);
+// A combo box's items in list order, in this process.
 std::vector<std::string> ComboItems(HWND dialog, int controlId);
 
 // ---- property sheets ---------------------------------------------------
@@ -76,7 +74,6 @@ HWND CurrentSheetPage(HWND sheet);
 struct Box {
   bool found = false;
   std::string text;
-  HWND owner = nullptr;
 };
 Box AnswerBox(DWORD timeoutMs = kDefaultTimeoutMs, DWORD pid = 0);
 // True when no "FileTrove" box appears within the time.
@@ -94,17 +91,13 @@ std::vector<Shown> Opened(const std::function<void()>& action, const std::functi
 // ---- tools --------------------------------------------------------------
 struct ToolResult {
   DWORD exitCode = 0xFFFFFFFF;  // stays so when the tool did not end in time
-  std::string out;
-  std::string err;
+  std::string out;              // and what it wrote to stderr
 };
-// Runs a console program with stdout and stderr sent to files (never pipes).
-ToolResult RunTool(const std::string& commandLine, DWORD timeoutMs = kDefaultTimeoutMs);
-// Runs C:\FT\FTCTL.EXE with the given arguments.
+// Runs C:\FT\FTCTL.EXE with the given arguments, its output sent to a file
+// (never a pipe, which Wine's server may hold open).
 ToolResult Ftctl(const std::string& args);
 // The lines of `ftctl log`, one per journalled request.
 std::vector<std::string> DriverLog();
-// Splits text into lines without line ends.
-std::vector<std::string> SplitLines(const std::string& text);
 
 // ---- files --------------------------------------------------------------
 // Writes text as a file's whole contents, and makes the profile functions,
@@ -117,15 +110,13 @@ bool MakeFile(const std::wstring& path, uint64_t size);
 
 // ---- registry -----------------------------------------------------------
 using Bytes = std::vector<uint8_t>;
-// True when the value exists; fills data (and type when given).
-bool ReadValue(HKEY root, const char* keyPath, const char* name, Bytes* data, DWORD* type = nullptr);
 // Creates the key if needed and writes the value.
 bool WriteValue(HKEY root, const char* keyPath, const char* name, DWORD type, const Bytes& data);
 // Deletes a key with everything below it; no error when it is missing.
 void DeleteKeyTree(HKEY root, const char* keyPath);
 bool KeyExists(HKEY root, const char* keyPath);
 
-// Shorthands for the driver's key.
+// The driver's key. True when the value exists; fills data (and type when given).
 bool ReadDriverValue(const char* name, Bytes* data, DWORD* type = nullptr);
 // The 32-bit word at offset of a driver value; 0xFFFFFFFF when it has none there.
 uint32_t StoredWord(const char* name, size_t offset);

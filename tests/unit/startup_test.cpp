@@ -34,13 +34,4 @@ TEST(LanguageFilePath, BesideTheProgramNeverCutShort) {
   for (const auto& c : cases) EXPECT_EQ(PathFor(c.commandLine, c.programDir), c.path) << c.commandLine;
 }
 
-TEST(LanguageFilePath, BuiltFromOurOwnCommandLine) {
-  char module[MAX_PATH];
-  ASSERT_GT(GetModuleFileNameA(nullptr, module, sizeof module), 0u);
-  std::string expected = module;
-  expected = expected.substr(0, expected.rfind('\\') + 1) + "strings.lng";
-  BuildLanguageFilePath();
-  EXPECT_STREQ(LanguageFilePath, expected.c_str());
-}
-
 }  // namespace

@@ -66,7 +66,7 @@ TEST_F(StatisticsPage, ShowsTheDriversCounterWithTheStoredParametersInTheirPreci
                                                  "Saved by cache since 12/5/2026"}));
     EXPECT_EQ(ComboItems(page, IDC_STATS_SPEED),
               (std::vector<std::string>{"9600", "14400", "19200", "28800", "38400", "57600", "115200", "LAN"}));
-    EXPECT_EQ(ComboSelection(page, IDC_STATS_SPEED), c.selected);
+    EXPECT_EQ(SendDlgItemMessageA(page, IDC_STATS_SPEED, CB_GETCURSEL, 0, 0), c.selected);
     ASSERT_TRUE(Apply());
     EXPECT_EQ(StoredWord("Other", 16), static_cast<uint32_t>(c.selected));
     DestroyWindow(sheet);
