@@ -242,6 +242,12 @@ bool WriteTextFile(const char* path, const std::string& text) {
   return written;
 }
 
+std::string TempPath(const char* name) {
+  char folder[MAX_PATH];
+  GetTempPathA(sizeof folder, folder);
+  return folder + std::string(name);
+}
+
 std::string SourceFile(const char* relative) {
   std::string path = std::string("Z:") + FT_SOURCE_DIR + "/" + relative;
   for (char& c : path) c = c == '/' ? '\\' : c;
@@ -254,6 +260,36 @@ bool MakeFile(const std::wstring& path, uint64_t size) {
   end.QuadPart = static_cast<LONGLONG>(size);
   bool made = file != INVALID_HANDLE_VALUE && SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
   return CloseHandle(file) && made;
+}
+
+MadeFolder::~MadeFolder() {
+  Clear();
+  RemoveDirectoryA(path.c_str());
+}
+
+std::wstring MadeFolder::Path(const std::string& name) const {
+  wchar_t wide[600];
+  MultiByteToWideChar(CP_UTF8, 0, ("\\\\?\\" + path + "\\" + name).c_str(), -1, wide, 600);
+  return wide;
+}
+
+bool MadeFolder::There(const std::string& name) const {
+  return GetFileAttributesW(Path(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool MadeFolder::Make(const std::string& name, uint64_t size, const Bytes& record, bool folder) {
+  made.push_back(name);
+  if (!record.empty()) WriteDriverValue(name.c_str(), REG_BINARY, record);
+  return folder ? CreateDirectoryW(Path(name).c_str(), nullptr) : MakeFile(Path(name), size);
+}
+
+void MadeFolder::Clear() {
+  for (const std::string& name : made) {
+    DeleteDriverValue(name.c_str());
+    SetFileAttributesW(Path(name).c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!DeleteFileW(Path(name).c_str())) RemoveDirectoryW(Path(name).c_str());
+  }
+  made.clear();
 }
 
 // ---- registry -----------------------------------------------------------

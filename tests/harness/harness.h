@@ -15,6 +15,7 @@ constexpr const char* kFtctlExe = "C:\\FT\\FTCTL.EXE";
 inline const HKEY kDriverRoot = HKEY_LOCAL_MACHINE;
 constexpr const char* kDriverKeyPath = "System\\CurrentControlSet\\Services\\VxD\\FTCACHE";
 constexpr DWORD kDefaultTimeoutMs = 10000;
+using Bytes = std::vector<uint8_t>;
 
 // ---- processes --------------------------------------------------------
 struct Launched {
@@ -103,13 +104,29 @@ std::vector<std::string> DriverLog();
 // Writes text as a file's whole contents, and makes the profile functions,
 // which cache files, read it anew.
 bool WriteTextFile(const char* path, const std::string& text);
+// A name in the temporary folder.
+std::string TempPath(const char* name);
 // A file of the source tree as Wine names it.
 std::string SourceFile(const char* relative);
 // A file of size bytes, sparse; the path as CreateFileW takes it.
 bool MakeFile(const std::wstring& path, uint64_t size);
+// A cache folder of the test's own. Files are made through \\?\ paths, which
+// reach every name (given in UTF-8): a trailing dot or blank, a character
+// outside the code page, a path beyond MAX_PATH. What was made, with the
+// driver values named as it, goes again at Clear and at the end.
+struct MadeFolder {
+  explicit MadeFolder(const std::string& folder) : path(folder) { CreateDirectoryA(path.c_str(), nullptr); }
+  ~MadeFolder();
+  std::wstring Path(const std::string& name) const;
+  bool There(const std::string& name) const;
+  // A file of size bytes (folder: a folder), with its record when given.
+  bool Make(const std::string& name, uint64_t size, const Bytes& record = {}, bool folder = false);
+  void Clear();
+  std::string path;
+  std::vector<std::string> made;
+};
 
 // ---- registry -----------------------------------------------------------
-using Bytes = std::vector<uint8_t>;
 // Creates the key if needed and writes the value.
 bool WriteValue(HKEY root, const char* keyPath, const char* name, DWORD type, const Bytes& data);
 // Deletes a key with everything below it; no error when it is missing.

@@ -62,28 +62,10 @@ Bytes Record(FILETIME lastUsed, uint32_t hits) {
   return RecordBytes(1, (uint64_t{lastUsed.dwHighDateTime} << 32) | lastUsed.dwLowDateTime, hits);
 }
 
-// Files are made through \\?\ paths, which reach every name (in UTF-8).
 class FileManagerPage : public PageTest {
  protected:
-  FileManagerPage() { CreateDirectoryA(kFolder, nullptr); }
-  void TearDown() override {
-    PageTest::TearDown();
-    for (const std::string& name : made) {
-      DeleteDriverValue(name.c_str());
-      if (!DeleteFileW(Path(name).c_str())) RemoveDirectoryW(Path(name).c_str());
-    }
-    RemoveDirectoryA(kFolder);
-  }
-  static std::wstring Path(const std::string& name) {
-    wchar_t path[600];
-    MultiByteToWideChar(CP_UTF8, 0, ("\\\\?\\" + std::string(kFolder) + "\\" + name).c_str(), -1, path, 600);
-    return path;
-  }
-  bool There(const std::string& name) { return GetFileAttributesW(Path(name).c_str()) != INVALID_FILE_ATTRIBUTES; }
   void Make(const std::string& name, uint64_t size, const Bytes& record = {}) {
-    EXPECT_TRUE(MakeFile(Path(name), size)) << name;
-    if (!record.empty()) WriteDriverValue(name.c_str(), REG_BINARY, record);
-    made.push_back(name);
+    EXPECT_TRUE(cache.Make(name, size, record)) << name;
   }
   HWND OpenFiles(const Bytes& cacheDir = Text(kFolder)) {
     WriteDriverValue("CacheDir", REG_SZ, cacheDir);
@@ -113,7 +95,7 @@ class FileManagerPage : public PageTest {
     return texts;
   }
   HWND list = nullptr;
-  std::vector<std::string> made;  // files, folders and records
+  MadeFolder cache{kFolder};
 };
 
 TEST_F(FileManagerPage, ListsTheFilesWithTheirRecordsInTheLanguageInUse) {
@@ -122,8 +104,7 @@ TEST_F(FileManagerPage, ListsTheFilesWithTheirRecordsInTheLanguageInUse) {
   Make("damaged.dat", 30, Concat({Record(Utc(1997, 3, 7, 1), 5), {0}}));
   Make("Zero.dat", 963, Record(FILETIME{}, 3));  // 1023 bytes in all: just below 1.5 K
   for (const char* name : {".hidden", "..two"}) Make(name, 1, Record(Utc(1997, 3, 7, 1), 1));
-  made.insert(made.end(), {"adir", "zdir"});
-  for (const char* folder : {"adir", "zdir"}) CreateDirectoryW(Path(folder).c_str(), nullptr);
+  for (const char* folder : {"adir", "zdir"}) cache.Make(folder, 0, {}, true);
   const struct {
     const char* languageFile;
     Texts headers;
@@ -191,7 +172,7 @@ TEST_F(FileManagerPage, DeletesTheSelectedFilesUpToOneInUseAndPassesFilesAlready
   EXPECT_EQ(Listed(), (Texts{"%s%n.dat", "b.dat", "c.dat", "e.dat"}));
   EXPECT_EQ(Totals(), "4 File(s), 0 K");  // 200 bytes, not rounded
   for (const std::string& name : names) {
-    EXPECT_EQ(There(name), name != "a.dat" && name != "d.dat") << name;
+    EXPECT_EQ(cache.There(name), name != "a.dat" && name != "d.dat") << name;
     EXPECT_EQ(StoredWord(name.c_str(), 16), 1u) << name << ": the record is the driver's";
   }
   for (bool byKey : {true, false}) {
@@ -199,15 +180,15 @@ TEST_F(FileManagerPage, DeletesTheSelectedFilesUpToOneInUseAndPassesFilesAlready
     EXPECT_EQ(Delete(byKey), Texts{"FileTrove: No item was selected."});
   }
   // The deletion stops at a file in use: the rows below keep their selection.
-  HANDLE held = CreateFileW(Path("c.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE held = CreateFileW(cache.Path("c.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   Select({0, 1, 2, 3});
   EXPECT_EQ(Delete(true), Texts{"FileTrove: Cannot delete c.dat. File is probably in use."});
   CloseHandle(held);
   EXPECT_EQ(Listed(), (Texts{"c.dat", "e.dat"}));
   EXPECT_EQ(ListView_GetSelectedCount(list), 2u);
   EXPECT_EQ(Totals(), "2 File(s), 0 K");
-  EXPECT_FALSE(There("%s%n.dat") || There("b.dat"));
-  ASSERT_TRUE(There("c.dat") && DeleteFileW(Path("e.dat").c_str()));
+  EXPECT_FALSE(cache.There("%s%n.dat") || cache.There("b.dat"));
+  ASSERT_TRUE(cache.There("c.dat") && DeleteFileW(cache.Path("e.dat").c_str()));
   Select({1});
   EXPECT_EQ(Delete(), Texts{});
   EXPECT_EQ(Listed(), (Texts{"c.dat"}));
@@ -228,17 +209,17 @@ TEST_F(FileManagerPage, DeletesRowsTheCallsCannotSpellAndUnusableFoldersListNoth
   Select({1, 2, listed[3] == "Omega.dat|2|No info available|0" ? 3 : 4});
   EXPECT_EQ(Delete(), Texts{});
   EXPECT_EQ(Listed(2), (Texts{"dot|1", "Omega.dat|1"}));
-  EXPECT_TRUE(There("dot") && There("Omega.dat"));
-  EXPECT_FALSE(There("dot.") || There("\xCE\xA9mega.dat") || There(longName));
+  EXPECT_TRUE(cache.There("dot") && cache.There("Omega.dat"));
+  EXPECT_FALSE(cache.There("dot.") || cache.There("\xCE\xA9mega.dat") || cache.There(longName));
   DestroyWindow(sheet);
-  DeleteFileW(Path("dot").c_str());
+  DeleteFileW(cache.Path("dot").c_str());
   ASSERT_NE(OpenFiles(), nullptr);
   EXPECT_EQ(Totals(), "1 File(s), 1 K") << "one file of one byte left";
   DestroyWindow(sheet);
 
   CloseHandle(CreateFileA("C:\\ft_fm_root.dat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   WriteDriverValue("ft_fm_root.dat", REG_BINARY, Record(Utc(2020, 2, 3, 4), 9));
-  made.push_back("ft_fm_root.dat");
+  cache.made.push_back("ft_fm_root.dat");  // its record
   for (const Bytes& stored : {Text("C:\\" + std::string(257, 'x')), Bytes{0}}) {
     snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\");  // as the Manager starts
     ASSERT_NE(OpenFiles(stored), nullptr);

@@ -49,9 +49,7 @@ class Graph : public ::testing::Test {
   void SetUp() override {
     AppInstance = GetModuleHandleA(nullptr);
     LanguageFilePath[0] = '\0';
-    GetTempPathA(sizeof CacheDirectory, CacheDirectory);
-    strcat(CacheDirectory, "ft_graph_unit");
-    CreateDirectoryA((folder = CacheDirectory).c_str(), nullptr);
+    snprintf(CacheDirectory, sizeof CacheDirectory, "%s", cache.path.c_str());
     BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), W, -H, 1, 32, BI_RGB}};  // top-down
     dc = CreateCompatibleDC(nullptr);
     bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
@@ -61,22 +59,13 @@ class Graph : public ::testing::Test {
   }
   void TearDown() override {
     SwapImport(reinterpret_cast<FARPROC>(RecordTextOut), realTextOut);
-    Clear();
-    RemoveDirectoryA(folder.c_str());
     DeleteDC(dc);
     DeleteObject(bitmap);
     snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\");
   }
-  // Removes the files and records made so far.
-  void Clear() {
-    for (const std::string& name : names) DeleteFileA((folder + "\\" + name).c_str()), DeleteDriverValue(name.c_str());
-    names.clear();
-  }
   void Add(const CachedFile& file) {
-    names.push_back("graphunit" + std::to_string(names.size()) + ".dat");
-    const std::string path = folder + "\\" + names.back();
-    EXPECT_TRUE(MakeFile(std::wstring(path.begin(), path.end()), file.bytes)) << path;
-    if (file.record) WriteDriverValue(names.back().c_str(), REG_BINARY, RecordBytes(file.stamp, 0, file.hits));
+    const std::string name = "graphunit" + std::to_string(cache.made.size()) + ".dat";
+    EXPECT_TRUE(cache.Make(name, file.bytes, file.record ? RecordBytes(file.stamp, 0, file.hits) : Bytes{})) << name;
   }
   // Draws the picture over a filled canvas; no two of its texts may meet.
   void Draw(UINT action = ODA_DRAWENTIRE, UINT control = IDC_GRAPH_CANVAS) {
@@ -102,8 +91,7 @@ class Graph : public ::testing::Test {
     return ticks;
   }
 
-  std::string folder;
-  std::vector<std::string> names;
+  MadeFolder cache{TempPath("ft_graph_unit")};
   HDC dc = nullptr;
   HBITMAP bitmap = nullptr;
   uint32_t* bits = nullptr;
@@ -129,7 +117,7 @@ TEST_F(Graph, CollectsFilesOfMoreThan1024BytesUsedFromTheCacheSorted) {
     for (int i = 0; i < count; i++) collected.push_back({points[i].SizeK, points[i].Hits});
     free(points);
     EXPECT_EQ(collected, c.expected) << c.files.size() << " files";
-    Clear();
+    cache.Clear();
   }
 }
 
@@ -195,7 +183,7 @@ TEST_F(Graph, CurvesInsideThePlotTheWithoutCurveOnTopTicksOnTheirAxes) {
     EXPECT_TRUE(files == 5 ? redTop <= 31 : redTop > 40 && redTop < H - 40) << "the without curve's top at " << redTop;
     EXPECT_EQ(Crossings({axisX + 2, H - 28}, {1, 0}, {0, -4}, W - 40 - axisX), HORIZONTAL_TICKS);
     EXPECT_EQ(Crossings({axisX + 2, 34}, {0, 1}, {-4, 0}, H - 64), VERTICAL_TICKS - 1);  // the top one at the tip
-    Clear();
+    cache.Clear();
   }
 }
 
@@ -206,7 +194,7 @@ TEST_F(Graph, NoTwoTextsMeetWhateverTheLargestFile) {
     for (uint64_t sizeK : {uint64_t{2}, uint64_t{3}, uint64_t{4}, largestK}) Add({sizeK * 1024, 1});
     Draw();
     EXPECT_GE(drawnTexts.size(), 11u);  // two titles, two legends, five vertical labels, some horizontal ones
-    Clear();
+    cache.Clear();
   }
 }
 

@@ -70,9 +70,7 @@ class PageTest : public ::testing::Test {
   }
   // Writes a language file of the test's own and points the lookup at it.
   void UseLanguageFile(const std::string& contents) {
-    char dir[MAX_PATH];
-    GetTempPathA(sizeof dir, dir);
-    snprintf(LanguageFilePath, sizeof LanguageFilePath, "%sft_page_strings.lng", dir);
+    snprintf(LanguageFilePath, sizeof LanguageFilePath, "%s", TempPath("ft_page_strings.lng").c_str());
     ASSERT_TRUE(WriteTextFile(LanguageFilePath, contents));
   }
 

@@ -16,9 +16,7 @@ class LanguageFile : public ::testing::Test {
  protected:
   void SetUp() override {
     AppInstance = GetModuleHandleA(nullptr);
-    char dir[MAX_PATH];
-    GetTempPathA(sizeof dir, dir);
-    snprintf(LanguageFilePath, sizeof LanguageFilePath, "%sft_unit_strings.lng", dir);
+    snprintf(LanguageFilePath, sizeof LanguageFilePath, "%s", TempPath("ft_unit_strings.lng").c_str());
     DeleteFileA(LanguageFilePath);
   }
   void TearDown() override {
