@@ -143,4 +143,15 @@ TEST_F(Tray, FailingRequestShowsTheFatalBoxAndEnds) {
   }
 }
 
+// The installed German translation reaches the tip and a fatal box too.
+TEST_F(Tray, TipAndFatalBoxInTheInstalledTranslation) {
+  ASSERT_TRUE(CopyFileA(SourceFile("lang/german.lng").c_str(), kLanguageFile, FALSE));
+  run = StartManager();
+  ASSERT_TRUE(tray.WaitCalls(1, 3000));
+  EXPECT_EQ(tray.Calls()[0].tip, "FileTrove ist eingeschaltet");
+  Ftctl("fail CACHE_DISABLE");
+  TrayCommand(run, IDM_TOGGLE_CACHE);
+  EXPECT_EQ(AnswerBox().text, "Schwerer Fehler. FileTrove kann nicht weiterarbeiten.");
+}
+
 }  // namespace

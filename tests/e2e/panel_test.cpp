@@ -1,6 +1,6 @@
-// The control panel of the real Manager driven from outside: the sheet, its
-// tabs, the saves of OK, Apply and Cancel in the journal, the General page's
-// switch beside the tray. The pages' own decisions are unit tests.
+// The control panel of the real Manager driven from outside: the sheet in
+// front, the saves of OK, Apply and Cancel in the journal, the switches of
+// the General and Edit Mode pages. The pages' own decisions are unit tests.
 #include "fake_tray.h"
 #include "manager_session.h"
 #include "res/resource.h"
@@ -110,6 +110,38 @@ TEST_F(Panel, ActivateCacheSwitchesAtOnceAndFollowsTheTray) {
   sheet = OpenPanel(run);
   ASSERT_NE(sheet, nullptr);
   EXPECT_FALSE(IsChecked(CurrentSheetPage(sheet), IDC_GENERAL_ACTIVE));
+}
+
+// The Edit Mode switch hands the sorted list to the driver and the store at
+// once, and a refused request ends the Manager before anything is saved.
+TEST_F(Panel, EditModeSwitchSendsTheSortedListAtOnceAndARefusalEndsTheManagerUnsaved) {
+  WriteDriverValue("DB", REG_BINARY, TypeTable(1, {".TXT", ".BMP", "", "", "", "", "", ".DOC"}));
+  HWND sheet = StartWithPanel();
+  ASSERT_NE(sheet, nullptr);
+  HWND page = ChooseSheetTab(sheet, kEditModeTab);
+  Bytes stored;
+  const auto sorted = [](uint32_t on) { return Hex(TypeTable(on, {".BMP", ".DOC", ".TXT"})); };
+  for (uint32_t on : {0u, 1u}) {
+    const std::string table = sorted(on);
+    Ftctl("reset");
+    ClickAndSync(page, IDC_EDIT_ENABLE);
+    auto requests = DriverLog();
+    ASSERT_EQ(requests.size(), 2u) << on;
+    EXPECT_EQ(requests[0], "CACHE_SET_EDIT_TYPES 0x8105 " + table);
+    EXPECT_EQ(requests[1].rfind("CACHE_SET_SETTINGS", 0), 0u);
+    EXPECT_EQ(IsEnabled(page, IDC_EDIT_LIST), on == 1);
+    ASSERT_TRUE(ReadDriverValue("DB", &stored));
+    EXPECT_EQ(Hex(stored), table);
+  }
+
+  for (const char* name : kSettingsValues) DeleteDriverValue(name);
+  Ftctl("reset");
+  ASSERT_EQ(Ftctl("fail CACHE_SET_EDIT_TYPES").exitCode, 0u);
+  PressButton(page, IDC_EDIT_ENABLE);
+  EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, run.program.pid).text, "Fatal Error. FileTrove is unable to continue.");
+  EXPECT_EQ(ExitCodeOf(run), 1u);
+  EXPECT_EQ(DriverLog(), std::vector<std::string>{"CACHE_SET_EDIT_TYPES 0x8105 " + sorted(0) + " failed"});
+  for (const char* name : kSettingsValues) EXPECT_FALSE(ReadDriverValue(name, &stored)) << name;
 }
 
 }  // namespace

@@ -361,6 +361,13 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
   return all;
 }
 
+Bytes TypeTable(uint32_t enabled, const std::vector<std::string>& slots) {
+  Bytes table = Le32(enabled);
+  table.resize(184, 0);
+  for (size_t i = 0; i < slots.size(); i++) memcpy(&table[4 + 6 * i], slots[i].data(), slots[i].size());
+  return table;
+}
+
 FILETIME Utc(WORD year, WORD month, WORD day, WORD hour) {
   SYSTEMTIME time = {};
   time.wYear = year;

@@ -150,5 +150,7 @@ Bytes Concat(std::initializer_list<Bytes> parts);
 // A cached file's record as the driver writes it: FileStamp, last use (FILETIME
 // units), hits and four spare bytes.
 Bytes RecordBytes(uint64_t stamp, uint64_t lastUsed, uint32_t hits);
+// The stored "DB": the switch, then each 6-byte slot's bytes (the rest zero).
+Bytes TypeTable(uint32_t enabled, const std::vector<std::string>& slots);
 // A UTC date and hour as FILETIME, as records carry them.
 FILETIME Utc(WORD year, WORD month, WORD day, WORD hour = 0);

@@ -27,14 +27,6 @@ TEST(EditModeSlots, AWrittenSlotIsTheDotTheExtensionAndZeroesWithinItsSixBytes) 
   EXPECT_EQ(std::string(slots[0], sizeof slots), std::string("######.BMP\0\0######", 18));
 }
 
-// The stored "DB": the switch, then each slot's bytes (the rest zero).
-Bytes Table(uint32_t enabled, const std::vector<std::string>& slots) {
-  Bytes table = Le32(enabled);
-  table.resize(sizeof(EditModeRecord), 0);
-  for (size_t i = 0; i < slots.size(); i++) memcpy(&table[4 + EDIT_TYPE_SLOT_SIZE * i], slots[i].data(), slots[i].size());
-  return table;
-}
-
 // The real page over types registered under HKEY_CLASSES_ROOT for the test.
 class EditModePage : public PageTest {
  protected:
@@ -95,7 +87,7 @@ TEST_F(EditModePage, ListsTheUsedSlotsSortedAndEnablesItsControlsByTheSwitch) {
     // A slot starting with NUL is unused, whatever follows; a used one shows
     // at most four characters after any first byte.
     const std::string unused("\0TXT", 4);
-    ASSERT_NE(OpenEditMode(Table(on, {".TXT", ".BMP", unused, "", "", "", "", "XDOC", ".ABCDE"})), nullptr);
+    ASSERT_NE(OpenEditMode(TypeTable(on, {".TXT", ".BMP", unused, "", "", "", "", "XDOC", ".ABCDE"})), nullptr);
     EXPECT_EQ(Listed(), (std::vector<std::string>{"ABCD", "BMP", "DOC", "TXT"}));
     EXPECT_EQ(IsChecked(page, IDC_EDIT_ENABLE), on == 1);
     for (int control : {IDC_EDIT_LIST, IDC_EDIT_ADD, IDC_EDIT_REMOVE, IDC_EDIT_TYPES_FRAME, IDC_EDIT_ICON,
@@ -117,7 +109,7 @@ TEST_F(EditModePage, TypeNamesIconsAndHintsReplaceTheLastOnes) {
   };
   const HICON logo = LoadIconA(nullptr, IDI_WINLOGO);
   ASSERT_NE(ProgramIcon(0), ProgramIcon(1));
-  ASSERT_NE(OpenEditMode(Table(1, {".FTA", ".FTX", ".FTC", ".FTD", ".FTB", ".FTE"})), nullptr);
+  ASSERT_NE(OpenEditMode(TypeTable(1, {".FTA", ".FTX", ".FTC", ".FTD", ".FTB", ".FTE"})), nullptr);
   EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME), none);
   HICON extracted = nullptr;
   for (const auto& step : steps) {
@@ -142,7 +134,7 @@ TEST_F(EditModePage, TypeNamesIconsAndHintsReplaceTheLastOnes) {
   EXPECT_EQ(Listed().size(), 0u);
   DestroyWindow(sheet);
 
-  OpenEditMode(Table(1, {".FTA"}));
+  OpenEditMode(TypeTable(1, {".FTA"}));
   HICON last = Select(0);
   DestroyWindow(sheet);
   EXPECT_TRUE(Pixels(last).empty()) << "the page's end destroys its icon";
@@ -153,7 +145,7 @@ TEST_F(EditModePage, TypeNamesIconsAndHintsReplaceTheLastOnes) {
 TEST_F(EditModePage, AddTakesUpToFourCharactersInUpperCaseOnceInAnyCaseUpToThirty) {
   std::vector<std::string> slots = {".bmp"};
   for (int i = 10; i < 36; i++) slots.push_back(".T" + std::to_string(i));
-  ASSERT_NE(OpenEditMode(Table(1, slots)), nullptr);
+  ASSERT_NE(OpenEditMode(TypeTable(1, slots)), nullptr);
   const struct {
     const char *shownAtOpen, *typed, *field;  // typed into the emptied field, then the field
     int button;                               // 0: closed from the title bar

@@ -18,14 +18,6 @@ Bytes BytesOf(const Record& record) {
   return Bytes(bytes, bytes + sizeof record);
 }
 
-// An edit-types record: caching of edited files on, then 6 bytes a slot.
-Bytes TypeTable(std::initializer_list<std::pair<int, const char*>> types) {
-  Bytes table = Le32(1);
-  table.resize(184, 0);
-  for (const auto& [slot, type] : types) memcpy(&table[4 + slot * 6], type, strlen(type) + 1);
-  return table;
-}
-
 // Each test starts from a driver key without settings values and records at
 // their initial contents; the key's own "CacheDir" comes back afterwards.
 class Records : public ::testing::Test {
@@ -68,7 +60,7 @@ TEST_F(Records, EmptyKeyGivesDefaultsAndFirstSaveWritesExactBytes) {
   const struct { const char* name; DWORD type; Bytes bytes; } stored[] = {
       {"Data", REG_BINARY, Concat({Le32(1), Le32(1), Le32(300), Le32(100)})},
       {"Data2", REG_BINARY, Concat({Le32(1), Le32(30)})},
-      {"DB", REG_BINARY, TypeTable({{0, ".BMP"}, {1, ".DOC"}, {2, ".TXT"}, {3, ".WRI"}, {4, ".XLS"}})},
+      {"DB", REG_BINARY, TypeTable(1, {".BMP", ".DOC", ".TXT", ".WRI", ".XLS"})},
       {"Other", REG_BINARY, BytesOf(SavingsParameters)},
       {"CacheDir", REG_SZ, {'C', ':', '\\'}},
   };
@@ -164,7 +156,7 @@ TEST_F(Records, SaveCacheActiveRewritesOnlyTheFlag) {
 
 // Slots are kept as stored, empty ones with whatever follows their NUL.
 TEST_F(Records, EditTypesKeepTheirSlots) {
-  Bytes table = TypeTable({{0, ".ABC"}, {1, ".D"}, {7, ".EFGH"}});
+  Bytes table = TypeTable(1, {".ABC", ".D", "", "", "", "", "", ".EFGH"});
   table[4 + 3 * 6 + 1] = 'z';
   WriteDriverValue("DB", REG_BINARY, table);
   LoadSettings();
