@@ -32,17 +32,9 @@ inline ManagerRun StartManager() {
   return run;
 }
 
-// Waits for the Manager to end and returns its exit code (0xFFFFFFFF when it
-// did not end and was killed).
-inline DWORD ExitCodeOf(ManagerRun& run) {
-  DWORD exitCode = 0xFFFFFFFF;
-  if (!WaitExit(run.program, kDefaultTimeoutMs, &exitCode)) KillProgram(run.program);
-  return exitCode;
-}
-
 inline DWORD QuitManager(ManagerRun& run) {
   if (run.window) PostMessageA(run.window, WM_QUIT, 0, 0);
-  return ExitCodeOf(run);
+  return ExitCodeOf(run.program);
 }
 
 inline int AgentStarts() {

@@ -25,9 +25,8 @@ TEST_F(ManagerTest, FirstStartWritesTheValuesASecondIsRefusedQuitEndsWithZero) {
                                                           {"[Errors]\n6=   Schon geladen   \n", "Schon geladen"}};
   for (const auto& [language, text] : refusals) {
     if (*language) ASSERT_TRUE(WriteTextFile(kLanguageFile, language));
-    ManagerRun second;
-    second.program = LaunchProgram(kManagerExe);
-    EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, second.program.pid).text, text);
+    Launched second = LaunchProgram(kManagerExe);
+    EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, second.pid).text, text);
     EXPECT_EQ(ExitCodeOf(second), 1u);
   }
   EXPECT_EQ(DriverLog(), journal);
@@ -48,7 +47,7 @@ TEST_F(ManagerTest, RefusalsEndWithOneAndTheCompanionStaysDown) {
     else WriteValue(HKEY_CURRENT_USER, kManagerAppDefaults, "Version", REG_SZ, Text("winxp"));
     run.program = LaunchProgram(kManagerExe);
     EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, run.program.pid).text, c.text);
-    EXPECT_EQ(ExitCodeOf(run), 1u);
+    EXPECT_EQ(ExitCodeOf(run.program), 1u);
     EXPECT_EQ(AgentStarts(), 0);
     Bytes value;
     EXPECT_EQ(ReadDriverValue("Other", &value), c.win95);

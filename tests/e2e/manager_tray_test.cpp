@@ -133,7 +133,7 @@ TEST_F(Tray, FailingRequestShowsTheFatalBoxAndEnds) {
     if (c.atStart) run.program = LaunchProgram(kManagerExe);
     else Click(WM_LBUTTONDOWN);
     EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, run.program.pid).text, "Fatal Error. FileTrove is unable to continue.");
-    EXPECT_EQ(ExitCodeOf(run), c.exitCode);
+    EXPECT_EQ(ExitCodeOf(run.program), c.exitCode);
     EXPECT_EQ(StoredWord("Data", 0), c.stored);
     auto names = RequestNames();
     EXPECT_EQ(names.size(), c.requests);

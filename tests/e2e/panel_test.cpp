@@ -139,7 +139,7 @@ TEST_F(Panel, EditModeSwitchSendsTheSortedListAtOnceAndARefusalEndsTheManagerUns
   ASSERT_EQ(Ftctl("fail CACHE_SET_EDIT_TYPES").exitCode, 0u);
   PressButton(page, IDC_EDIT_ENABLE);
   EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, run.program.pid).text, "Fatal Error. FileTrove is unable to continue.");
-  EXPECT_EQ(ExitCodeOf(run), 1u);
+  EXPECT_EQ(ExitCodeOf(run.program), 1u);
   EXPECT_EQ(DriverLog(), std::vector<std::string>{"CACHE_SET_EDIT_TYPES 0x8105 " + sorted(0) + " failed"});
   for (const char* name : kSettingsValues) EXPECT_FALSE(ReadDriverValue(name, &stored)) << name;
 }

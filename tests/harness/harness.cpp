@@ -15,15 +15,16 @@
 
 constexpr DWORD kPollMs = 25;
 
-// ---- processes --------------------------------------------------------
-
-Launched LaunchProgram(const std::string& commandLine) {
+Launched LaunchProgram(const std::string& commandLine, HANDLE output) {
   Launched launched;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
+  startup.dwFlags = output ? STARTF_USESTDHANDLES : 0;
+  startup.hStdOutput = startup.hStdError = output;
   PROCESS_INFORMATION info = {};
   std::string line = commandLine;
-  if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, kProgramDir, &startup, &info)) {
+  if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, output != nullptr, output ? CREATE_NO_WINDOW : 0, nullptr,
+                     kProgramDir, &startup, &info)) {
     CloseHandle(info.hThread);
     launched.process = info.hProcess;
     launched.pid = info.dwProcessId;
@@ -31,23 +32,19 @@ Launched LaunchProgram(const std::string& commandLine) {
   return launched;
 }
 
-bool WaitExit(Launched& program, DWORD timeoutMs, DWORD* exitCode) {
-  if (!program.process || WaitForSingleObject(program.process, timeoutMs) != WAIT_OBJECT_0) return false;
-  GetExitCodeProcess(program.process, exitCode);
+DWORD ExitCodeOf(Launched& program, DWORD timeoutMs) {
+  DWORD exitCode = 0xFFFFFFFF;
+  if (!program.process) return exitCode;
+  if (WaitForSingleObject(program.process, timeoutMs) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(program.process, &exitCode);
+  } else {
+    TerminateProcess(program.process, 99);
+    WaitForSingleObject(program.process, kDefaultTimeoutMs);
+  }
   CloseHandle(program.process);
   program = Launched{};
-  return true;
+  return exitCode;
 }
-
-void KillProgram(Launched& program) {
-  if (!program.process) return;
-  TerminateProcess(program.process, 99);
-  WaitForSingleObject(program.process, kDefaultTimeoutMs);
-  CloseHandle(program.process);
-  program = Launched{};
-}
-
-// ---- windows ----------------------------------------------------------
 
 static HWND FindTopLevel(const char* className, const char* title, DWORD pid) {
   for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, title));) {
@@ -88,8 +85,6 @@ void PressButton(HWND dialog, int controlId) {
   HWND button = GetDlgItem(dialog, controlId);
   if (button) PostMessageA(button, BM_CLICK, 0, 0);
 }
-
-// ---- controls of another process --------------------------------------
 
 constexpr UINT kSyncTimeoutMs = 5000;
 
@@ -143,8 +138,6 @@ std::vector<std::string> ComboItems(HWND dialog, int controlId) {
   return ItemTexts(GetDlgItem(dialog, controlId), CB_GETCOUNT, CB_GETLBTEXT);
 }
 
-// ---- property sheets ---------------------------------------------------
-
 HWND CurrentSheetPage(HWND sheet) { return reinterpret_cast<HWND>(SendAndWait(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
 
 HWND ChooseSheetTab(HWND sheet, int index) {
@@ -192,8 +185,6 @@ std::vector<Shown> Opened(const std::function<void()>& action, const std::functi
   return shown;
 }
 
-// ---- tools --------------------------------------------------------------
-
 ToolResult Ftctl(const std::string& args) {
   ToolResult result;
   char dir[MAX_PATH], outPath[MAX_PATH];
@@ -201,21 +192,8 @@ ToolResult Ftctl(const std::string& args) {
   GetTempFileNameA(dir, "fto", 0, outPath);
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   HANDLE out = CreateFileA(outPath, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = startup.hStdError = out;
-  PROCESS_INFORMATION info = {};
-  std::string line = std::string(kFtctlExe) + " " + args;
-  if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, kProgramDir, &startup,
-                     &info)) {
-    if (WaitForSingleObject(info.hProcess, kDefaultTimeoutMs) == WAIT_OBJECT_0)
-      GetExitCodeProcess(info.hProcess, &result.exitCode);
-    else
-      TerminateProcess(info.hProcess, 99);
-    CloseHandle(info.hProcess);
-    CloseHandle(info.hThread);
-  }
+  Launched tool = LaunchProgram(std::string(kFtctlExe) + " " + args, out);
+  result.exitCode = ExitCodeOf(tool, kDefaultTimeoutMs);
   CloseHandle(out);
   std::ifstream file(outPath, std::ios::binary);
   result.out.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
@@ -230,8 +208,6 @@ std::vector<std::string> DriverLog() {
   for (std::string line; std::getline(text, line);) lines.push_back(line.substr(0, line.find('\r')));
   return lines;
 }
-
-// ---- files --------------------------------------------------------------
 
 bool WriteTextFile(const char* path, const std::string& text) {
   FILE* file = fopen(path, "wb");
@@ -292,8 +268,6 @@ void MadeFolder::Clear() {
   made.clear();
 }
 
-// ---- registry -----------------------------------------------------------
-
 bool WriteValue(HKEY root, const char* keyPath, const char* name, DWORD type, const Bytes& data) {
   return RegSetKeyValueA(root, keyPath, name, type, data.data(), static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
 }
@@ -329,8 +303,6 @@ uint32_t StoredWord(const char* name, size_t offset) {
 }
 
 void DeleteDriverValue(const char* name) { RegDeleteKeyValueA(kDriverRoot, kDriverKeyPath, name); }
-
-// ---- bytes --------------------------------------------------------------
 
 std::string Hex(const Bytes& data) {
   static const char digits[] = "0123456789abcdef";

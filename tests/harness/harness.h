@@ -22,13 +22,12 @@ struct Launched {
   HANDLE process = nullptr;
   DWORD pid = 0;
 };
-// Starts a program (command line as CreateProcessA takes it) with its
-// working directory set to kProgramDir. process is null when it failed.
-Launched LaunchProgram(const std::string& commandLine);
-// Waits for the process to end; true and *exitCode when it did in time.
-bool WaitExit(Launched& program, DWORD timeoutMs, DWORD* exitCode);
-// Ends the process if it still runs and closes its handle. Safe to repeat.
-void KillProgram(Launched& program);
+// Starts a program (command line as CreateProcessA takes it) in kProgramDir,
+// its stdout and stderr sent to output when given. process is null when it failed.
+Launched LaunchProgram(const std::string& commandLine, HANDLE output = nullptr);
+// Waits for the program to end and returns its exit code; one that does not
+// end in time is killed, and 0xFFFFFFFF returned. Safe to repeat.
+DWORD ExitCodeOf(Launched& program, DWORD timeoutMs = kDefaultTimeoutMs);
 
 // ---- windows ----------------------------------------------------------
 // Polls for a top-level window by class and title (either may be null);
