@@ -106,8 +106,8 @@ choose_manager() {
 }
 
 # copy_programs PREFIX FILES…: into C:\FT of the prefix. The Manager's own
-# tree provides what it builds (the Manager, its benchmarks and the probes
-# that enter its process); the stand-ins and tests come from x64.
+# tree provides what it builds (the Manager and its benchmarks); the
+# stand-ins and tests come from x64.
 copy_programs() {
   local prefix=$1 file tree
   shift

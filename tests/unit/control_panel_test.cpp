@@ -55,21 +55,6 @@ class ControlPanel : public PageTest {
     }
     EXPECT_GT(checked, 0) << "dialog " << dialogId;
   }
-  // Opens a page's dialog with its button, found by its German caption, and
-  // checks its labels.
-  static void ExpectDialogInGerman(HWND page, int button, TextId caption, int dialogId, int closeButton) {
-    PressButton(page, button);
-    HWND dialog = WaitForWindow("#32770", German(caption).c_str(), kDefaultTimeoutMs, GetCurrentProcessId());
-    ASSERT_NE(dialog, nullptr) << German(caption);
-    Sync(dialog);
-    ExpectLabels(dialog, dialogId);
-    PressButton(dialog, closeButton);
-    ASSERT_TRUE(WaitWindowGone(dialog, kDefaultTimeoutMs));
-  }
-  static std::string BoxAfter(HWND dialog, int button) {
-    PressButton(dialog, button);
-    return AnswerBox(kDefaultTimeoutMs, GetCurrentProcessId()).text;
-  }
 };
 
 // The titles come from the language file at each opening; the sheet opens
@@ -94,34 +79,45 @@ TEST_F(ControlPanel, EveryTextInTheGermanTranslation) {
     const TextId titles[] = {TEXT_TITLE_GENERAL,   TEXT_TITLE_ADVANCED,   TEXT_TITLE_FILE_MANAGER,
                              TEXT_TITLE_EDIT_MODE, TEXT_TITLE_STATISTICS, TEXT_TITLE_ABOUT};
     for (int tab = 0; tab < 6; tab++) EXPECT_EQ(Titles(sheet)[tab], German(titles[tab]));
-    ExpectLabels(ChooseSheetTab(sheet, 0), IDD_GENERAL);
-
-    HWND advanced = ChooseSheetTab(sheet, 1);
-    ExpectLabels(advanced, IDD_ADVANCED);
-    SetText(advanced, IDC_ADVANCED_DAYS, "");
-    EXPECT_EQ(BoxAfter(sheet, kApplyButton), German(TEXT_ADVANCED_INVALID_PERIOD));
-
-    HWND files = ChooseSheetTab(sheet, 2);
-    ExpectLabels(files, IDD_FILE_MANAGER);
+    // Each page's labels and the box of a refusal; a typed text first, where
+    // given. Statistics before Edit Mode: an Apply with Edit Mode made would
+    // send the types to a driver this process has not opened.
+    const struct { int tab, dialog, field; const char* typed; int button; TextId box; } pages[] = {
+        {0, IDD_GENERAL, 0, nullptr, 0, {}},
+        {1, IDD_ADVANCED, IDC_ADVANCED_DAYS, "", kApplyButton, TEXT_ADVANCED_INVALID_PERIOD},
+        {2, IDD_FILE_MANAGER, 0, nullptr, IDC_FILES_DELETE, TEXT_FILES_NOTHING_SELECTED},
+        {4, IDD_STATISTICS, IDC_STATS_HOUR_COST, "x", kApplyButton, TEXT_STATS_INVALID_HOUR_COST},
+        {3, IDD_EDIT_MODE, 0, nullptr, IDC_EDIT_REMOVE, TEXT_EDIT_NO_SELECTION},
+    };
+    for (const auto& p : pages) {
+      HWND page = ChooseSheetTab(sheet, p.tab);
+      ExpectLabels(page, p.dialog);
+      if (p.typed) SetText(page, p.field, p.typed);
+      if (!p.button) continue;
+      PressButton(p.button == kApplyButton ? sheet : page, p.button);
+      EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, GetCurrentProcessId()).text, German(p.box)) << p.dialog;
+    }
+    HWND files = ChooseSheetTab(sheet, 2), statistics = ChooseSheetTab(sheet, 4), editMode = ChooseSheetTab(sheet, 3);
     EXPECT_EQ(ControlText(files, IDC_FILES_FRAME).rfind(German(TEXT_FILES_CAPTION).substr(0, 16), 0), 0u);
-    EXPECT_EQ(BoxAfter(files, IDC_FILES_DELETE), German(TEXT_FILES_NOTHING_SELECTED));
-
-    // Statistics before Edit Mode: an Apply would send the types to a driver this process has not opened.
-    HWND statistics = ChooseSheetTab(sheet, 4);
-    ExpectLabels(statistics, IDD_STATISTICS);
+    EXPECT_EQ(ControlText(editMode, IDC_EDIT_TYPE_NAME), German(TEXT_EDIT_NO_SELECTION));
     EXPECT_EQ(ControlText(statistics, IDC_STATS_HOUR_CURRENCY), German(TEXT_STATS_CURRENCY));
     char hours[256];
     snprintf(hours, sizeof hours, German(TEXT_STATS_HOURS_LINE).c_str(), 0.0);
     EXPECT_EQ(ControlText(statistics, IDC_STATS_HOURS), hours);
-    ExpectDialogInGerman(statistics, IDC_STATS_PERFORMANCE, TEXT_GRAPH_CAPTION, IDD_PERFORMANCE, IDOK);
-    SetText(statistics, IDC_STATS_HOUR_COST, "x");
-    EXPECT_EQ(BoxAfter(sheet, kApplyButton), German(TEXT_STATS_INVALID_HOUR_COST));
-    HWND editMode = ChooseSheetTab(sheet, 3);
-    ExpectLabels(editMode, IDD_EDIT_MODE);
-    EXPECT_EQ(ControlText(editMode, IDC_EDIT_TYPE_NAME), German(TEXT_EDIT_NO_SELECTION));
-    EXPECT_EQ(BoxAfter(editMode, IDC_EDIT_REMOVE), German(TEXT_EDIT_NO_SELECTION));
-    ExpectDialogInGerman(editMode, IDC_EDIT_ADD, TEXT_EDIT_ADD_TITLE, IDD_ADD_EXTENSION, IDCANCEL);
-
+    // The pages' dialogs, found by their German captions.
+    const struct { HWND page; int button; TextId caption; int dialog, close; } dialogs[] = {
+        {editMode, IDC_EDIT_ADD, TEXT_EDIT_ADD_TITLE, IDD_ADD_EXTENSION, IDCANCEL},
+        {statistics, IDC_STATS_PERFORMANCE, TEXT_GRAPH_CAPTION, IDD_PERFORMANCE, IDOK},
+    };
+    for (const auto& d : dialogs) {
+      PressButton(d.page, d.button);
+      HWND dialog = WaitForWindow("#32770", German(d.caption).c_str(), kDefaultTimeoutMs, GetCurrentProcessId());
+      ASSERT_NE(dialog, nullptr) << German(d.caption);
+      Sync(dialog);
+      ExpectLabels(dialog, d.dialog);
+      PressButton(dialog, d.close);
+      ASSERT_TRUE(WaitWindowGone(dialog, kDefaultTimeoutMs));
+    }
   });
 }
 
