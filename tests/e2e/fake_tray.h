@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -20,11 +21,9 @@ struct TrayCall {
   uint64_t iconHash = 0;  // of the icon's colour bits; 0 when no icon came
 };
 
-// FNV-1a of the bytes: an icon's colour bits, its size included.
+// A hash of an icon's colour bits, their size included.
 inline uint64_t HashBytes(const uint8_t* data, size_t size) {
-  uint64_t hash = 1469598103934665603ull;
-  for (size_t i = 0; i < size; i++) hash = (hash ^ data[i]) * 1099511628211ull;
-  return hash;
+  return std::hash<std::string_view>()(std::string_view(reinterpret_cast<const char*>(data), size));
 }
 
 // The hash a tray sees for the 16x16 icon iconId of a program file.

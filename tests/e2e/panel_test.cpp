@@ -50,10 +50,7 @@ TEST_F(Panel, ApplyAndOkSaveOncePerCreatedPageAndCancelSavesNothing) {
   EXPECT_TRUE(AllFiveStored());
   ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
 
-  const struct {
-    int tab;
-    std::vector<std::string> requests;  // their names
-  } visits[] = {
+  const struct { int tab; std::vector<std::string> requests; } visits[] = {  // the requests' names
       {kAdvancedTab, {kSettingsRequest, kSettingsRequest}},
       {kEditModeTab, {kSettingsRequest, "CACHE_SET_EDIT_TYPES", kSettingsRequest}},
       {kAboutTab, {kSettingsRequest, kSettingsRequest}},

@@ -187,9 +187,9 @@ std::vector<Shown> Opened(const std::function<void()>& action, const std::functi
 
 ToolResult Ftctl(const std::string& args) {
   ToolResult result;
-  char dir[MAX_PATH], outPath[MAX_PATH];
-  GetTempPathA(sizeof dir, dir);
-  GetTempFileNameA(dir, "fto", 0, outPath);
+  // A name of its own each time: a process the tool starts may keep the last file open.
+  char outPath[MAX_PATH];
+  GetTempFileNameA(TempPath("").c_str(), "fto", 0, outPath);
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   HANDLE out = CreateFileA(outPath, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
   Launched tool = LaunchProgram(std::string(kFtctlExe) + " " + args, out);
@@ -210,10 +210,7 @@ std::vector<std::string> DriverLog() {
 }
 
 bool WriteTextFile(const char* path, const std::string& text) {
-  FILE* file = fopen(path, "wb");
-  if (!file) return false;
-  bool written = fputs(text.c_str(), file) >= 0;
-  written = fclose(file) == 0 && written;
+  bool written = !std::ofstream(path, std::ios::binary).write(text.data(), text.size()).fail();
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, path);
   return written;
 }
@@ -230,7 +227,8 @@ std::string SourceFile(const char* relative) {
   return path;
 }
 
-bool MakeFile(const std::wstring& path, uint64_t size) {
+// A file of size bytes, sparse.
+static bool MakeFile(const std::wstring& path, uint64_t size) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   LARGE_INTEGER end = {};
   end.QuadPart = static_cast<LONGLONG>(size);

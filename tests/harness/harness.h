@@ -107,8 +107,6 @@ bool WriteTextFile(const char* path, const std::string& text);
 std::string TempPath(const char* name);
 // A file of the source tree as Wine names it.
 std::string SourceFile(const char* relative);
-// A file of size bytes, sparse; the path as CreateFileW takes it.
-bool MakeFile(const std::wstring& path, uint64_t size);
 // A cache folder of the test's own. Files are made through \\?\ paths, which
 // reach every name (given in UTF-8): a trailing dot or blank, a character
 // outside the code page, a path beyond MAX_PATH. What was made, with the

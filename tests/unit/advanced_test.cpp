@@ -42,13 +42,9 @@ class AdvancedPage : public PageTest {
 TEST_F(AdvancedPage, FieldsShowTheStoreWholeAndApplyStoresWhatTheyShow) {
   // Stored, shown, typed (each field takes so many digits) or pasted (null:
   // left as shown), the days spun up once, and what Apply stores.
-  const struct {
-    const char* label;
-    uint32_t autoDelete, days, size, free;
-    const char *shownFree, *typedDays, *typedSize, *typedFree, *pastedFree;
-    bool spin;
-    uint32_t storedDays, storedSize, storedFree;
-  } cases[] = {
+  const struct { const char* label; uint32_t autoDelete, days, size, free;
+                 const char *shownFree, *typedDays, *typedSize, *typedFree, *pastedFree; bool spin;
+                 uint32_t storedDays, storedSize, storedFree; } cases[] = {
       {"a floor above 999, pasted -5", 1, 30, 300, 100000, "100000", nullptr, nullptr, nullptr, "-5", false, 30, 300,
        100000},
       {"off: empty days keep theirs", 0, 45, 300, 100, "100", "", "0", nullptr, "0", false, 45, 0, 0},

@@ -146,11 +146,9 @@ TEST_F(EditModePage, AddTakesUpToFourCharactersInUpperCaseOnceInAnyCaseUpToThirt
   std::vector<std::string> slots = {".bmp"};
   for (int i = 10; i < 36; i++) slots.push_back(".T" + std::to_string(i));
   ASSERT_NE(OpenEditMode(TypeTable(1, slots)), nullptr);
-  const struct {
-    const char *shownAtOpen, *typed, *field;  // typed into the emptied field, then the field
-    int button;                               // 0: closed from the title bar
-    size_t listed;                            // afterwards
-  } steps[] = {
+  // Typed into the emptied field, then the field; a button 0 closes from the
+  // title bar; the list's length afterwards.
+  const struct { const char *shownAtOpen, *typed, *field; int button; size_t listed; } steps[] = {
       {"TXT", "xyz", "XYZ", IDCANCEL, 27}, {"TXT", "abcde", "ABCD", IDOK, 28}, {"ABCD", "BMP", "BMP", IDOK, 28},
       {"BMP", "zip", "ZIP", 0, 28},        {"BMP", "", "", IDOK, 28},          {"", "t", "T", IDOK, 29},
       {"T", "u", "U", IDOK, 30},

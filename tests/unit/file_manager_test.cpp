@@ -25,14 +25,12 @@ Row MakeRow(const char* name, FILETIME lastUsed = {}) {
 // names beyond the longest, paths that do not fit, totals below zero.
 TEST(FileManagerRows, EdgesNoCacheFolderReaches) {
   const FILETIME march7 = Utc(1997, 3, 7, 1);
-  const struct {
-    Row a, b;
-    int column, sign;  // of CompareRows(a, b): negative puts a first
-  } cases[] = {{MakeRow("the day before", Utc(1997, 3, 6, 23)), MakeRow("b", march7), 2, 1},
-               {MakeRow("a month before", Utc(1997, 2, 28)), MakeRow("b", march7), 2, 1},
-               {MakeRow("a date that does not convert", {0, 0x80000000u}), MakeRow("b"), 2, 0},
-               {MakeRow("a date whose low word is 0", {0, 0x01BC0000u}), MakeRow("b"), 2, -1},  // in 1997
-               {MakeRow("a column without an order"), MakeRow("b", march7), 4, 0}};
+  const struct { Row a, b; int column, sign; } cases[] = {  // sign of CompareRows(a, b): negative puts a first
+      {MakeRow("the day before", Utc(1997, 3, 6, 23)), MakeRow("b", march7), 2, 1},
+      {MakeRow("a month before", Utc(1997, 2, 28)), MakeRow("b", march7), 2, 1},
+      {MakeRow("a date that does not convert", {0, 0x80000000u}), MakeRow("b"), 2, 0},
+      {MakeRow("a date whose low word is 0", {0, 0x01BC0000u}), MakeRow("b"), 2, -1},  // in 1997
+      {MakeRow("a column without an order"), MakeRow("b", march7), 4, 0}};
   auto sign = [](int value) { return (value > 0) - (value < 0); };
   for (const auto& c : cases) {
     EXPECT_EQ(sign(CompareRows(c.a.get(), c.b.get(), c.column)), c.sign) << c.a->Name;
@@ -105,17 +103,13 @@ TEST_F(FileManagerPage, ListsTheFilesWithTheirRecordsInTheLanguageInUse) {
   Make("Zero.dat", 963, Record(FILETIME{}, 3));  // 1023 bytes in all: just below 1.5 K
   for (const char* name : {".hidden", "..two"}) Make(name, 1, Record(Utc(1997, 3, 7, 1), 1));
   for (const char* folder : {"adir", "zdir"}) cache.Make(folder, 0, {}, true);
-  const struct {
-    const char* languageFile;
-    Texts headers;
-    std::string noInfo;
-    const char *totals, *button, *frame;
-  } runs[] = {{nullptr, {"Filename", "File Size", "Last used on", "Hits"}, "No info available", "4 File(s), 1 K",
-               "D&elete", " Cached files until %d/%d/%d "},
-              {"[File Manager]\n1=  Stand %d.%d.%d  \n2=Datei\n3=Groesse\n4=Zuletzt\n5=Treffer\n6=&Loeschen\n"
-               "8=%ld Dateien, %.0lf K\n11=Keine Angabe\n",
-               {"Datei", "Groesse", "Zuletzt", "Treffer"}, "Keine Angabe", "4 Dateien, 1 K", "&Loeschen",
-               "Stand %d.%d.%d"}};
+  const struct { const char* languageFile; Texts headers; std::string noInfo; const char *totals, *button, *frame; }
+      runs[] = {{nullptr, {"Filename", "File Size", "Last used on", "Hits"}, "No info available", "4 File(s), 1 K",
+                 "D&elete", " Cached files until %d/%d/%d "},
+                {"[File Manager]\n1=  Stand %d.%d.%d  \n2=Datei\n3=Groesse\n4=Zuletzt\n5=Treffer\n6=&Loeschen\n"
+                 "8=%ld Dateien, %.0lf K\n11=Keine Angabe\n",
+                 {"Datei", "Groesse", "Zuletzt", "Treffer"}, "Keine Angabe", "4 Dateien, 1 K", "&Loeschen",
+                 "Stand %d.%d.%d"}};
   SYSTEMTIME today;
   GetSystemTime(&today);
   char text[100];

@@ -20,11 +20,7 @@ std::string PathFor(const std::string& commandLine, const char* programDir) {
 
 TEST(LanguageFilePath, BesideTheProgramNeverCutShort) {
   const std::string fits = "C:\\" + std::string(244, 'd') + "\\";  // 248 + 11 = 259 characters
-  const struct {
-    std::string commandLine;
-    const char* programDir;
-    std::string path;
-  } cases[] = {
+  const struct { std::string commandLine; const char* programDir; std::string path; } cases[] = {
       {"C:\\FT\\MANAGER.EXE", "C:\\ELSEWHERE", "C:\\FT\\strings.lng"},
       {"C:\\FT\\MANAGER.EXE /x", "C:\\ELSEWHERE", "C:\\FT\\strings.lng"},
       {"\"C:\\Program Files\\FT\\Manager.exe\" /x", "C:\\ELSEWHERE", "C:\\Program Files\\FT\\strings.lng"},
@@ -56,11 +52,7 @@ class LanguageFile : public ::testing::Test {
 };
 
 TEST_F(LanguageFile, FileTextWinsTrimmedAndCutAndEmptyOrBlankValuesFallBack) {
-  const struct {
-    bool withFile;
-    int section, key;
-    const char* text;
-  } cases[] = {
+  const struct { bool withFile; int section, key; const char* text; } cases[] = {
       {false, SECTION_ERRORS, 6, "FileTrove is already loaded"},
       {false, SECTION_FILE_MANAGER, 1, " Cached files until %d/%d/%d "},  // the table's blanks stay
       {true, SECTION_ERRORS, 6, "Schon geladen"},
@@ -113,10 +105,7 @@ TEST_F(LanguageFile, FormatsFromTheFileMustTakeTheSameArguments) {
   Write(
       "[File Manager]\n1=Bis %d.%d.%d\n8=%s Dateien\n10=%s geht nicht %n\n"
       "[Statistics]\n13=Gespart: %.0f KB\n15=Geld: %d\n16=Seit %d/%d/%d/%d\n");
-  const struct {
-    int section, key;
-    const char* format;
-  } cases[] = {
+  const struct { int section, key; const char* format; } cases[] = {
       {SECTION_FILE_MANAGER, 1, "Bis %d.%d.%d"},
       {SECTION_FILE_MANAGER, 8, "%ld File(s), %.0lf K"},
       {SECTION_FILE_MANAGER, 10, "Cannot delete %s. File is probably in use."},
