@@ -101,7 +101,7 @@ class ManagerTest : public ::testing::Test {
     Ftctl("start");
     DeleteFileA(kLanguageFile);
     WriteValue(HKEY_CURRENT_USER, kManagerAppDefaults, "Version", REG_SZ, Text("win95"));
-    WriteDriverValue("CacheDir", REG_SZ, Text("C:\\FTCACHE"));  // as the driver's installer names it
+    WriteDriverValue("CacheDir", REG_SZ, Text(kInstalledCacheDir));
   }
   // Starts the Manager and opens its panel.
   HWND StartWithPanel() {

@@ -76,7 +76,8 @@ TEST_F(Tray, ClicksAndMenuCommands) {
   PostMessageA(run.window, WM_CLOSE, 0, 0);  // changes nothing
 
   // A double click opens the panel and toggles nothing; while it is open
-  // neither a double click nor the menu opens another.
+  // neither a double click nor the menu opens another: they raise it over
+  // another program's window.
   Click(WM_LBUTTONDOWN);
   Click(WM_LBUTTONUP);
   Click(WM_LBUTTONDBLCLK);
@@ -84,10 +85,15 @@ TEST_F(Tray, ClicksAndMenuCommands) {
   ASSERT_NE(sheet, nullptr);
   Settle();
   EXPECT_TRUE(LaterRequests().empty());
+  HWND other = CreateWindowExA(0, "STATIC", "other program", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr,
+                               nullptr, nullptr, nullptr);
+  SetForegroundWindow(other);
   Click(WM_LBUTTONDOWN);
   Click(WM_LBUTTONDBLCLK);
   PostMessageA(run.window, WM_COMMAND, IDM_OPEN_PANEL, 0);
   Settle();
+  EXPECT_EQ(GetForegroundWindow(), sheet);
+  DestroyWindow(other);
   EXPECT_EQ(PanelCount(), 1);
   EXPECT_TRUE(IsWindow(run.window));
   EXPECT_TRUE(LaterRequests().empty());

@@ -1,6 +1,6 @@
-// The control panel of the real Manager driven from outside: the sheet in
-// front, the saves of OK, Apply and Cancel in the journal, the switches of
-// the General and Edit Mode pages. The pages' own decisions are unit tests.
+// The control panel of the real Manager driven from outside: the saves of
+// OK, Apply and Cancel in the journal, the switches of the General and Edit
+// Mode pages. The pages' own decisions are unit tests.
 #include "fake_tray.h"
 #include "manager_session.h"
 #include "res/resource.h"
@@ -23,22 +23,6 @@ class Panel : public ManagerTest {
     return true;
   }
 };
-
-TEST_F(Panel, OpensOnceAndInFront) {
-  HWND sheet = StartWithPanel();
-  ASSERT_NE(sheet, nullptr);
-  // Another program's window in front; a second request raises the sheet
-  // and opens no second one.
-  HWND other = CreateWindowExA(0, "STATIC", "other program", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr,
-                               nullptr, nullptr, nullptr);
-  SetForegroundWindow(other);
-  PostMessageA(run.window, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONDBLCLK);
-  Sync(run.window);
-  Sleep(300);
-  EXPECT_EQ(PanelCount(), 1);
-  EXPECT_EQ(GetForegroundWindow(), sheet);
-  DestroyWindow(other);
-}
 
 TEST_F(Panel, ApplyAndOkSaveOncePerCreatedPageAndCancelSavesNothing) {
   HWND sheet = StartWithPanel();

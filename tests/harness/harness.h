@@ -14,6 +14,7 @@ constexpr const char* kManagerExe = "C:\\FT\\MANAGER.EXE";
 constexpr const char* kFtctlExe = "C:\\FT\\FTCTL.EXE";
 inline const HKEY kDriverRoot = HKEY_LOCAL_MACHINE;
 constexpr const char* kDriverKeyPath = "System\\CurrentControlSet\\Services\\VxD\\FTCACHE";
+constexpr const char* kInstalledCacheDir = "C:\\FTCACHE";  // as the driver's installer names it
 constexpr DWORD kDefaultTimeoutMs = 10000;
 using Bytes = std::vector<uint8_t>;
 

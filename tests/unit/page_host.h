@@ -1,7 +1,7 @@
 // A control-panel page made from its template and procedure inside this
 // process, in a modeless sheet beside the About page, so that a test drives
-// what the page decides without starting the Manager. The store's values are
-// put back after each test.
+// what the page decides without starting the Manager. The store starts and
+// ends without the pages' values but the installer's cache folder.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,7 +9,6 @@
 #include <prsht.h>
 
 #include <functional>
-#include <map>
 
 #include "harness.h"
 #include "panel/control_panel.h"
@@ -24,22 +23,15 @@ class PageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     AppInstance = GetModuleHandleA(nullptr);
-    LanguageFilePath[0] = '\0';
-    for (const char* name : kPageValues) {
-      Bytes data;
-      DWORD type = 0;
-      if (ReadDriverValue(name, &data, &type)) saved[name] = {type, data};
-      DeleteDriverValue(name);
-    }
-    WriteDriverValue("CacheDir", REG_SZ, Text("C:\\FTCACHE"));
+    ClearStore();
   }
   void TearDown() override {
     if (sheet) DestroyWindow(sheet);
-    for (const char* name : kPageValues) {
-      DeleteDriverValue(name);
-      auto it = saved.find(name);
-      if (it != saved.end()) WriteDriverValue(name, it->second.first, it->second.second);
-    }
+    ClearStore();
+  }
+  static void ClearStore() {
+    for (const char* name : kPageValues) DeleteDriverValue(name);
+    WriteDriverValue("CacheDir", REG_SZ, Text(kInstalledCacheDir));
     LanguageFilePath[0] = '\0';
   }
   // Loads the store as the sheet's opening does and shows the page.
@@ -75,5 +67,4 @@ class PageTest : public ::testing::Test {
   }
 
   HWND sheet = nullptr, page = nullptr;
-  std::map<std::string, std::pair<DWORD, Bytes>> saved;
 };

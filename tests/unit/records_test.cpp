@@ -19,11 +19,10 @@ Bytes BytesOf(const Record& record) {
 }
 
 // Each test starts from a driver key without settings values and records at
-// their initial contents; the key's own "CacheDir" comes back afterwards.
+// their initial contents; the installer's "CacheDir" comes back afterwards.
 class Records : public ::testing::Test {
  protected:
   void SetUp() override {
-    hadCacheDir = ReadDriverValue("CacheDir", &savedCacheDir, &savedType);
     ClearKey();
     CacheSettings = {1, 1, 300, 100};
     snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\");
@@ -33,16 +32,12 @@ class Records : public ::testing::Test {
   }
   void TearDown() override {
     ClearKey();
-    if (hadCacheDir) WriteDriverValue("CacheDir", savedType, savedCacheDir);
+    WriteDriverValue("CacheDir", REG_SZ, Text(kInstalledCacheDir));
   }
   static void ClearKey() {
     WriteDriverValue("Data", REG_BINARY, {});  // the key, should it be missing
     for (const char* name : {"CacheDir", "Data", "Data2", "Other", "DB"}) DeleteDriverValue(name);
   }
-
-  bool hadCacheDir = false;
-  Bytes savedCacheDir;
-  DWORD savedType = REG_SZ;
 };
 
 TEST_F(Records, EmptyKeyGivesDefaultsAndFirstSaveWritesExactBytes) {
