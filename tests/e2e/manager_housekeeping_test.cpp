@@ -8,32 +8,14 @@
 
 namespace {
 
-constexpr const char* kFolder = "C:\\HKCACHE";
-
-class Housekeeping : public ManagerTest {
- protected:
-  void SetUp() override {
-    ManagerTest::SetUp();
-    CreateDirectoryA(kFolder, nullptr);
-  }
-  void TearDown() override {
-    ManagerTest::TearDown();
-    for (const std::string name : {"hk_old.dat", "hk_young.dat"}) {
-      DeleteFileA((std::string(kFolder) + "\\" + name).c_str());
-      DeleteFileA(("C:\\" + name).c_str());
-      DeleteDriverValue(name.c_str());
-    }
-    RemoveDirectoryA(kFolder);
-  }
-};
-
 // A first start with a period of 10 days deletes a file unused for 11 and
 // its record, and keeps one unused for 9. A folder named without a drive
 // root ("\\?\") works and stays stored as it is, and the watchdog's check
 // stops no caching for want of a root; without a stored folder the root of
 // C: is the cache folder, and it is stored.
-TEST_F(Housekeeping, StartDeletesByTheStoredPeriodInTheStoredFolder) {
-  const struct { const char* stored; std::string folder; } rows[] = {{"\\\\?\\C:\\HKCACHE", kFolder}, {nullptr, "C:"}};
+TEST_F(ManagerTest, HousekeepingAtStartDeletesByTheStoredPeriodInTheStoredFolder) {
+  const struct { const char* stored; const char* folder; } rows[] = {{"\\\\?\\C:\\HKCACHE", "C:\\HKCACHE"},
+                                                                     {nullptr, "C:"}};
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
   const uint64_t time = (uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
@@ -43,11 +25,9 @@ TEST_F(Housekeeping, StartDeletesByTheStoredPeriodInTheStoredFolder) {
     WriteDriverValue("Data2", REG_BINARY, Concat({Le32(1), Le32(10)}));
     if (row.stored) WriteDriverValue("CacheDir", REG_SZ, Text(row.stored));
     else DeleteDriverValue("CacheDir");
-    for (const auto& [name, daysAgo] : {std::pair{"hk_old.dat", 11ull}, std::pair{"hk_young.dat", 9ull}}) {
-      CloseHandle(CreateFileA((row.folder + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-      const uint64_t lastUsed = time - daysAgo * 864000000000ull;
-      WriteDriverValue(name, REG_BINARY, RecordBytes(1, lastUsed, 1));
-    }
+    MadeFolder cache(row.folder);
+    for (const auto& [name, daysAgo] : {std::pair{"hk_old.dat", 11ull}, std::pair{"hk_young.dat", 9ull}})
+      ASSERT_TRUE(cache.Make(name, 0, RecordBytes(1, time - daysAgo * 864000000000ull, 1)));
 
     run = StartManager();
     ASSERT_NE(run.window, nullptr);
@@ -59,10 +39,8 @@ TEST_F(Housekeeping, StartDeletesByTheStoredPeriodInTheStoredFolder) {
     run = ManagerRun{};
 
     Bytes value;
-    EXPECT_EQ(GetFileAttributesA((row.folder + "\\hk_old.dat").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_FALSE(ReadDriverValue("hk_old.dat", &value));
-    EXPECT_NE(GetFileAttributesA((row.folder + "\\hk_young.dat").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_TRUE(ReadDriverValue("hk_young.dat", &value));
+    EXPECT_FALSE(cache.There("hk_old.dat") || ReadDriverValue("hk_old.dat", &value));
+    EXPECT_TRUE(cache.There("hk_young.dat") && ReadDriverValue("hk_young.dat", &value));
     ASSERT_TRUE(ReadDriverValue("CacheDir", &value));
     EXPECT_STREQ(std::string(value.begin(), value.end()).c_str(), row.stored ? row.stored : "C:\\");
   }
