@@ -3,7 +3,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -37,13 +38,10 @@ inline DWORD QuitManager(ManagerRun& run) {
   return ExitCodeOf(run.program);
 }
 
+// The companion's starts: a line each in its log.
 inline int AgentStarts() {
-  FILE* file = fopen(kAgentLog, "rb");
-  if (!file) return 0;
-  int lines = 0;
-  for (int c; (c = fgetc(file)) != EOF;) lines += c == '\n';
-  fclose(file);
-  return lines;
+  std::ifstream log(kAgentLog, std::ios::binary);
+  return static_cast<int>(std::count(std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>(), '\n'));
 }
 
 // Asks the Manager for its panel as the tray menu does and waits for the sheet.

@@ -49,14 +49,6 @@ std::string Trimmed(std::string text) {
   return text.c_str();
 }
 
-TEST(TextCatalog, TemplateHoldsEveryTextOnceInEnglish) {
-  std::string file = SourceFile("lang/template.lng");
-  EXPECT_EQ(ProfileKeys(file), CatalogKeys());
-  EXPECT_EQ(CatalogKeys().size(), static_cast<size_t>(TEXT_CATALOG_SIZE)) << "a text is named twice";
-  for (int i = 0; i < TEXT_CATALOG_SIZE; i++)
-    EXPECT_EQ(ProfileText(file, TEXT_CATALOG[i].id), TEXT_CATALOG[i].english) << TEXT_CATALOG[i].english;
-}
-
 // Dialog templates hold the labels' English, the string table the rest.
 INT_PTR CALLBACK QuietDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
@@ -79,23 +71,26 @@ TEST(TextCatalog, EnglishIsWhatTheProgramShowsWithoutALanguageFile) {
   DestroyWindow(parent);
 }
 
-TEST(TextCatalog, TranslationIsCompleteFitsAndKeepsItsConversions) {
-  std::string file = SourceFile("lang/german.lng");
-  EXPECT_EQ(ProfileKeys(file), CatalogKeys());
+// The template holds every text once, in English; the German translation
+// holds every one too, fitting its buffer with the English one's conversions
+// and mnemonics.
+TEST(TextCatalog, TemplateAndTranslationHoldEveryText) {
+  EXPECT_EQ(CatalogKeys().size(), static_cast<size_t>(TEXT_CATALOG_SIZE)) << "a text is named twice";
+  for (const char* file : {"lang/template.lng", "lang/german.lng"})
+    EXPECT_EQ(ProfileKeys(SourceFile(file)), CatalogKeys()) << file;
   for (int i = 0; i < TEXT_CATALOG_SIZE; i++) {
     const CatalogEntry& entry = TEXT_CATALOG[i];
-    std::string text = Trimmed(ProfileText(file, entry.id));
-    size_t limit = entry.use == TEXT_LABEL ? LABEL_TEXT_SIZE - 1
-                   : entry.use == TEXT_BOX ? BOX_TEXT_SIZE - 1
-                                           : MESSAGE_TEXT_SIZE - 1;
+    EXPECT_EQ(ProfileText(SourceFile("lang/template.lng"), entry.id), entry.english);
+    std::string text = Trimmed(ProfileText(SourceFile("lang/german.lng"), entry.id));
+    size_t size = entry.use == TEXT_LABEL ? LABEL_TEXT_SIZE : entry.use == TEXT_BOX ? BOX_TEXT_SIZE : MESSAGE_TEXT_SIZE;
     EXPECT_FALSE(text.empty()) << entry.english;
-    EXPECT_LE(text.size(), limit) << text;
+    EXPECT_LT(text.size(), size) << text;
     char english[32], translated[32];
     FormatConversions(entry.english, english, sizeof english);
     FormatConversions(text.c_str(), translated, sizeof translated);
     EXPECT_STREQ(translated, english) << text;
-    EXPECT_EQ(std::count(text.begin(), text.end(), '&'), std::count(entry.english, entry.english + strlen(entry.english), '&'))
-        << "mnemonic of " << text;
+    const std::string source = entry.english;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '&'), std::count(source.begin(), source.end(), '&')) << text;
   }
 }
 

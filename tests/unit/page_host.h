@@ -60,6 +60,12 @@ class PageTest : public ::testing::Test {
   std::vector<Shown> Opened(const std::function<void()>& action, const std::function<void(HWND)>& answer = nullptr) {
     return ::Opened(action, answer, sheet);
   }
+  // The one box the action shows, as "caption: text", when it shows it over the sheet.
+  std::string OneBox(const std::function<void()>& action) {
+    auto shown = Opened(action);
+    bool one = shown.size() == 1 && shown[0].owner == sheet;
+    return one ? shown[0].caption + ": " + shown[0].text : std::to_string(shown.size()) + " shown, not one";
+  }
   // Writes a language file of the test's own and points the lookup at it.
   void UseLanguageFile(const std::string& contents) {
     snprintf(LanguageFilePath, sizeof LanguageFilePath, "%s", TempPath("ft_page_strings.lng").c_str());

@@ -102,15 +102,12 @@ TEST_F(LanguageFile, BoxesShowWholeFileTextsOrTheTableOrEndTheProcess) {
 }
 
 TEST_F(LanguageFile, FormatsFromTheFileMustTakeTheSameArguments) {
-  Write(
-      "[File Manager]\n1=Bis %d.%d.%d\n8=%s Dateien\n10=%s geht nicht %n\n"
-      "[Statistics]\n13=Gespart: %.0f KB\n15=Geld: %d\n16=Seit %d/%d/%d/%d\n");
+  Write("[File Manager]\n1=Bis %d.%d.%d\n8=%s Dateien\n10=%s geht nicht %n\n"
+        "[Statistics]\n13=Gespart: %.0f KB\n15=Geld: %d\n16=Seit %d/%d/%d/%d\n");
   const struct { int section, key; const char* format; } cases[] = {
-      {SECTION_FILE_MANAGER, 1, "Bis %d.%d.%d"},
-      {SECTION_FILE_MANAGER, 8, "%ld File(s), %.0lf K"},
+      {SECTION_FILE_MANAGER, 1, "Bis %d.%d.%d"}, {SECTION_FILE_MANAGER, 8, "%ld File(s), %.0lf K"},
       {SECTION_FILE_MANAGER, 10, "Cannot delete %s. File is probably in use."},
-      {SECTION_STATISTICS, 13, "Gespart: %.0f KB"},
-      {SECTION_STATISTICS, 15, "Total money saved:   $%.2lf"},
+      {SECTION_STATISTICS, 13, "Gespart: %.0f KB"}, {SECTION_STATISTICS, 15, "Total money saved:   $%.2lf"},
       {SECTION_STATISTICS, 16, "Saved by cache since %d/%d/%d"},
   };
   for (const auto& c : cases) {
