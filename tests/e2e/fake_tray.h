@@ -60,11 +60,8 @@ class FakeTray {
   }
   // Waits until at least count calls have come.
   bool WaitCalls(size_t count, DWORD timeoutMs) {
-    for (DWORD waited = 0; Calls().size() < count; waited += 20) {
-      if (waited > timeoutMs) return false;
-      Sleep(20);
-    }
-    return true;
+    for (DWORD waited = 0; Calls().size() < count && waited <= timeoutMs; waited += 20) Sleep(20);
+    return Calls().size() >= count;
   }
 
  private:

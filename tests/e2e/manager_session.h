@@ -52,12 +52,6 @@ inline HWND OpenPanel(const ManagerRun& run) {
   return sheet;
 }
 
-inline int PanelCount() {
-  int count = 0;
-  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32770", kPanelCaption));) count++;
-  return count;
-}
-
 // Presses a sheet button (OK, Cancel) and waits for the sheet to go.
 inline bool CloseSheet(HWND sheet, int button) {
   PressButton(sheet, button);

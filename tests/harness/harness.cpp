@@ -56,19 +56,15 @@ static HWND FindTopLevel(const char* className, const char* title, DWORD pid) {
 }
 
 HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs, DWORD pid) {
-  for (DWORD waited = 0;; waited += kPollMs) {
-    if (HWND window = FindTopLevel(className, title, pid)) return window;
-    if (waited >= timeoutMs) return nullptr;
+  HWND window;
+  for (DWORD waited = 0; !(window = FindTopLevel(className, title, pid)) && waited < timeoutMs; waited += kPollMs)
     Sleep(kPollMs);
-  }
+  return window;
 }
 
 bool WaitWindowGone(HWND window, DWORD timeoutMs) {
-  for (DWORD waited = 0; IsWindow(window); waited += kPollMs) {
-    if (waited >= timeoutMs) return false;
-    Sleep(kPollMs);
-  }
-  return true;
+  for (DWORD waited = 0; IsWindow(window) && waited < timeoutMs; waited += kPollMs) Sleep(kPollMs);
+  return !IsWindow(window);
 }
 
 static std::string WindowText(HWND window) {
@@ -82,8 +78,7 @@ static std::string WindowText(HWND window) {
 std::string ControlText(HWND dialog, int controlId) { return WindowText(GetDlgItem(dialog, controlId)); }
 
 void PressButton(HWND dialog, int controlId) {
-  HWND button = GetDlgItem(dialog, controlId);
-  if (button) PostMessageA(button, BM_CLICK, 0, 0);
+  if (HWND button = GetDlgItem(dialog, controlId)) PostMessageA(button, BM_CLICK, 0, 0);
 }
 
 constexpr UINT kSyncTimeoutMs = 5000;
@@ -111,9 +106,7 @@ void TypeText(HWND dialog, int controlId, const std::string& text) {
   for (char c : text) SendAndWait(control, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
-void ClickAndSync(HWND dialog, int controlId) {
-  SendAndWait(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0);
-}
+void ClickAndSync(HWND dialog, int controlId) { SendAndWait(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0); }
 
 // The items of a list box or a combo box of this process.
 static std::vector<std::string> ItemTexts(HWND control, UINT countMessage, UINT textMessage) {

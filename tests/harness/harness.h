@@ -1,6 +1,6 @@
-// Drives real programs in the Wine prefix from outside: start them, find and
-// answer their windows, run the driver's tool, read and write the registry.
-// Every wait has a timeout; nothing here leaves a box or a process hanging.
+// Drives programs in the Wine prefix, from outside or in the test's own
+// process: start them, find and answer their windows, run the driver's tool,
+// make files, read and write the registry. Every wait has a timeout.
 #pragma once
 #include <windows.h>
 #include <cstdint>

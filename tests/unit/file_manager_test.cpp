@@ -211,9 +211,8 @@ TEST_F(FileManagerPage, DeletesRowsTheCallsCannotSpellAndUnusableFoldersListNoth
   EXPECT_EQ(Totals(), "1 File(s), 1 K") << "one file of one byte left";
   DestroyWindow(sheet);
 
-  CloseHandle(CreateFileA("C:\\ft_fm_root.dat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  WriteDriverValue("ft_fm_root.dat", REG_BINARY, Record(Utc(2020, 2, 3, 4), 9));
-  cache.made.push_back("ft_fm_root.dat");  // its record
+  MadeFolder root("C:");
+  ASSERT_TRUE(root.Make("ft_fm_root.dat", 0, Record(Utc(2020, 2, 3, 4), 9)));
   for (const Bytes& stored : {Text("C:\\" + std::string(257, 'x')), Bytes{0}}) {
     snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\");  // as the Manager starts
     ASSERT_NE(OpenFiles(stored), nullptr);
@@ -221,7 +220,6 @@ TEST_F(FileManagerPage, DeletesRowsTheCallsCannotSpellAndUnusableFoldersListNoth
     EXPECT_EQ(Totals(), "0 File(s), 0 K");
     DestroyWindow(sheet);
   }
-  DeleteFileA("C:\\ft_fm_root.dat");
 }
 
 }  // namespace
