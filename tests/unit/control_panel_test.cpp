@@ -140,7 +140,7 @@ Texts MenuItems(HWND window) {
   return items;
 }
 
-using TrayMenu = PageTest;  // for the store it puts back
+using TrayMenu = PageTest;  // for the store as installed at its start and end
 
 TEST_F(TrayMenu, ItemsFollowTheSwitchAndTheLanguageFile) {
   ASSERT_TRUE(OpenDevice());  // the window tells the driver its state
