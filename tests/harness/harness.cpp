@@ -180,11 +180,13 @@ std::vector<Shown> Opened(const std::function<void()>& action, const std::functi
 
 ToolResult Ftctl(const std::string& args) {
   ToolResult result;
-  // A name of its own each time: a process the tool starts may keep the last file open.
+  // A name of its own each time, deletable while open: Wine may signal the
+  // tool's end before it has closed its handles.
   char outPath[MAX_PATH];
   GetTempFileNameA(TempPath("").c_str(), "fto", 0, outPath);
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-  HANDLE out = CreateFileA(outPath, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+  HANDLE out =
+      CreateFileA(outPath, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, &inherit, CREATE_ALWAYS, 0, nullptr);
   Launched tool = LaunchProgram(std::string(kFtctlExe) + " " + args, out);
   result.exitCode = ExitCodeOf(tool, kDefaultTimeoutMs);
   CloseHandle(out);
