@@ -180,8 +180,8 @@ std::vector<Shown> Opened(const std::function<void()>& action, const std::functi
 
 ToolResult Ftctl(const std::string& args) {
   ToolResult result;
-  // A name of its own each time, deletable while open: Wine may signal the
-  // tool's end before it has closed its handles.
+  // A name of its own each time, deletable while still open: under Wine a
+  // handle to it can outlive the tool's end, and the file was left behind.
   char outPath[MAX_PATH];
   GetTempFileNameA(TempPath("").c_str(), "fto", 0, outPath);
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
