@@ -17,7 +17,6 @@ constexpr const char* kLanguageFile = "C:\\FT\\strings.lng";
 constexpr const char* kManagerAppDefaults = "Software\\Wine\\AppDefaults\\MANAGER.EXE";
 constexpr const char* kPanelCaption = "FileTrove - Control Panel";
 inline const char* const kSettingsValues[] = {"Data", "Data2", "Other", "DB"};
-enum PanelTab { kGeneralTab, kAdvancedTab, kFileManagerTab, kEditModeTab, kStatisticsTab, kAboutTab };
 
 struct ManagerRun {
   Launched program;

@@ -7,7 +7,6 @@
 #include <prsht.h>
 
 #include <atomic>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <sstream>

@@ -67,6 +67,8 @@ std::vector<std::string> ComboItems(HWND dialog, int controlId);
 
 // ---- property sheets ---------------------------------------------------
 constexpr int kApplyButton = 0x3021;  // the sheet's Apply, as comctl32 numbers it
+// The control panel's tabs in their order.
+enum PanelTab { kGeneralTab, kAdvancedTab, kFileManagerTab, kEditModeTab, kStatisticsTab, kAboutTab };
 // Chooses a tab as a click would (the pages are told) and returns its page.
 HWND ChooseSheetTab(HWND sheet, int index);
 HWND CurrentSheetPage(HWND sheet);

@@ -69,7 +69,8 @@ TEST_F(ControlPanel, OpensOnGeneralWithSixTitlesReadAtEachOpening) {
   WithSheet([](HWND sheet) {
     EXPECT_EQ(Titles(sheet), (Texts{"Allgemein", "Advanced", "File Manager", "Bearbeiten", "Statistik",
                                     "About FileTrove"}));
-    EXPECT_EQ(ControlText(ChooseSheetTab(sheet, 5), IDC_ABOUT_VERSION), "Version 1.5") << "About takes no file text";
+    HWND about = ChooseSheetTab(sheet, kAboutTab);
+    EXPECT_EQ(ControlText(about, IDC_ABOUT_VERSION), "Version 1.5") << "About takes no file text";
   });
 }
 
@@ -78,16 +79,16 @@ TEST_F(ControlPanel, EveryTextInTheGermanTranslation) {
   WithSheet([](HWND sheet) {
     const TextId titles[] = {TEXT_TITLE_GENERAL,   TEXT_TITLE_ADVANCED,   TEXT_TITLE_FILE_MANAGER,
                              TEXT_TITLE_EDIT_MODE, TEXT_TITLE_STATISTICS, TEXT_TITLE_ABOUT};
-    for (int tab = 0; tab < 6; tab++) EXPECT_EQ(Titles(sheet)[tab], German(titles[tab]));
+    for (int tab = kGeneralTab; tab <= kAboutTab; tab++) EXPECT_EQ(Titles(sheet)[tab], German(titles[tab]));
     // Each page's labels and the box of a refusal; a typed text first, where
     // given. Statistics before Edit Mode: an Apply with Edit Mode made would
     // send the types to a driver this process has not opened.
     const struct { int tab, dialog, field; const char* typed; int button; TextId box; } pages[] = {
-        {0, IDD_GENERAL, 0, nullptr, 0, {}},
-        {1, IDD_ADVANCED, IDC_ADVANCED_DAYS, "", kApplyButton, TEXT_ADVANCED_INVALID_PERIOD},
-        {2, IDD_FILE_MANAGER, 0, nullptr, IDC_FILES_DELETE, TEXT_FILES_NOTHING_SELECTED},
-        {4, IDD_STATISTICS, IDC_STATS_HOUR_COST, "x", kApplyButton, TEXT_STATS_INVALID_HOUR_COST},
-        {3, IDD_EDIT_MODE, 0, nullptr, IDC_EDIT_REMOVE, TEXT_EDIT_NO_SELECTION},
+        {kGeneralTab, IDD_GENERAL, 0, nullptr, 0, {}},
+        {kAdvancedTab, IDD_ADVANCED, IDC_ADVANCED_DAYS, "", kApplyButton, TEXT_ADVANCED_INVALID_PERIOD},
+        {kFileManagerTab, IDD_FILE_MANAGER, 0, nullptr, IDC_FILES_DELETE, TEXT_FILES_NOTHING_SELECTED},
+        {kStatisticsTab, IDD_STATISTICS, IDC_STATS_HOUR_COST, "x", kApplyButton, TEXT_STATS_INVALID_HOUR_COST},
+        {kEditModeTab, IDD_EDIT_MODE, 0, nullptr, IDC_EDIT_REMOVE, TEXT_EDIT_NO_SELECTION},
     };
     for (const auto& p : pages) {
       HWND page = ChooseSheetTab(sheet, p.tab);
@@ -97,7 +98,8 @@ TEST_F(ControlPanel, EveryTextInTheGermanTranslation) {
       PressButton(p.button == kApplyButton ? sheet : page, p.button);
       EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, GetCurrentProcessId()).text, German(p.box)) << p.dialog;
     }
-    HWND files = ChooseSheetTab(sheet, 2), statistics = ChooseSheetTab(sheet, 4), editMode = ChooseSheetTab(sheet, 3);
+    HWND files = ChooseSheetTab(sheet, kFileManagerTab), statistics = ChooseSheetTab(sheet, kStatisticsTab),
+         editMode = ChooseSheetTab(sheet, kEditModeTab);
     EXPECT_EQ(ControlText(files, IDC_FILES_FRAME).rfind(German(TEXT_FILES_CAPTION).substr(0, 16), 0), 0u);
     EXPECT_EQ(ControlText(editMode, IDC_EDIT_TYPE_NAME), German(TEXT_EDIT_NO_SELECTION));
     EXPECT_EQ(ControlText(statistics, IDC_STATS_HOUR_CURRENCY), German(TEXT_STATS_CURRENCY));
