@@ -1,7 +1,8 @@
 #include "app/startup.h"
 
-#include <cstdio>
 #include <cstring>
+
+#include "text/format_text.h"
 
 HWND ManagerWindow = nullptr;
 
@@ -24,13 +25,13 @@ void LanguageFilePathFor(const char* commandLine, const char* programDir, char* 
 
   int written;
   if (lastSlash) {
-    written = snprintf(path, pathSize, "%.*s%s", static_cast<int>(lastSlash + 1 - start), start,
-                       LANGUAGE_FILE_NAME);
+    written = FormatText(path, pathSize, "%.*s%s", static_cast<int>(lastSlash + 1 - start), start,
+                         LANGUAGE_FILE_NAME);
   } else {
     // Started by a bare name: the language file lies in the program's own folder.
     size_t dirLength = strlen(programDir);
     const char* separator = dirLength > 0 && programDir[dirLength - 1] != '\\' ? "\\" : "";
-    written = snprintf(path, pathSize, "%s%s%s", programDir, separator, LANGUAGE_FILE_NAME);
+    written = FormatText(path, pathSize, "%s%s%s", programDir, separator, LANGUAGE_FILE_NAME);
   }
   // A cut path would name another file: no language file instead.
   if (written < 0 || static_cast<size_t>(written) >= pathSize) path[0] = '\0';

@@ -2,14 +2,13 @@
 
 #include <shellapi.h>
 
-#include <cstdio>
-
 #include "app/startup.h"
 #include "app/watchdog.h"
 #include "panel/control_panel.h"
 #include "res/resource.h"
 #include "settings/device.h"
 #include "settings/settings.h"
+#include "text/format_text.h"
 #include "text/message_text.h"
 
 static HMENU TrayMenu = nullptr;
@@ -31,7 +30,7 @@ static void NotifyTray(HWND window, DWORD action, UINT iconId, HICON icon, const
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = WM_TRAYNOTIFY;
   data.hIcon = icon;
-  snprintf(data.szTip, TRAY_TIP_LENGTH + 1, "%s", tip ? tip : "");
+  FormatText(data.szTip, TRAY_TIP_LENGTH + 1, "%s", tip ? tip : "");
   Shell_NotifyIconA(action, &data);
   if (icon) DestroyIcon(icon);
 }

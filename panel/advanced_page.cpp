@@ -4,11 +4,11 @@
 #include <commctrl.h>
 
 #include <cstdint>
-#include <cstdio>
 
 #include "panel/control_panel.h"
 #include "res/resource.h"
 #include "settings/settings.h"
+#include "text/format_text.h"
 #include "text/message_text.h"
 #include "text/shown_number.h"
 
@@ -51,7 +51,7 @@ static void CreateAdvancedPage(HWND page) {
                      static_cast<uint32_t>(HousekeepingSettings.AutoDeleteDays), TRUE);
   ShowNumberWithSpin(page, IDC_ADVANCED_FREE_SPIN, IDC_ADVANCED_FREE, FREE_MAX, CacheSettings.MinFreeDiskMB, FALSE);
   SetDlgItemTextA(page, IDC_ADVANCED_DIRECTORY, CacheDirectory);
-  snprintf(CacheDirCopy, sizeof CacheDirCopy, "%s", CacheDirectory);
+  FormatText(CacheDirCopy, sizeof CacheDirCopy, "%s", CacheDirectory);
   CheckDlgButton(page, IDC_ADVANCED_AUTO_DELETE, HousekeepingSettings.AutoDelete ? BST_CHECKED : BST_UNCHECKED);
   EnableDays(page, HousekeepingSettings.AutoDelete != 0);
   SetDialogLabels(page, IDD_ADVANCED);
@@ -67,7 +67,7 @@ static void ReadSizeField(HWND page, int editId, uint32_t* stored) {
 }
 
 static bool ApplyAdvancedPage(HWND page) {
-  snprintf(CacheDirectory, sizeof CacheDirectory, "%s", CacheDirCopy);
+  FormatText(CacheDirectory, sizeof CacheDirectory, "%s", CacheDirCopy);
   HousekeepingSettings.AutoDelete = CheckBoxFlag(page, IDC_ADVANCED_AUTO_DELETE);
   if (HousekeepingSettings.AutoDelete == 1) {
     uint32_t days = 0;

@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -11,6 +10,7 @@
 #include "settings/device.h"
 #include "settings/registry_key.h"
 #include "settings/settings.h"
+#include "text/format_text.h"
 #include "text/message_text.h"
 
 // The last extension accepted in the Add dialog ("TXT" at first).
@@ -119,7 +119,7 @@ void ShowFileType(HWND page, int listId) {
   char extension[EXTENSION_SIZE];
   ItemText(list, static_cast<WPARAM>(selected), extension);
   char typeKeyName[1 + EXTENSION_SIZE];
-  snprintf(typeKeyName, sizeof typeKeyName, ".%s", extension);
+  FormatText(typeKeyName, sizeof typeKeyName, ".%s", extension);
 
   HKEY typeKey;
   if (RegOpenKeyExA(HKEY_CLASSES_ROOT, typeKeyName, 0, KEY_READ, &typeKey) != ERROR_SUCCESS) {

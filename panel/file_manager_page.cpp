@@ -4,8 +4,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cinttypes>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -14,6 +12,7 @@
 #include "settings/cache_folder.h"
 #include "settings/cached_records.h"
 #include "settings/settings.h"
+#include "text/format_text.h"
 #include "text/message_text.h"
 
 constexpr int CAPTION_SIZE = 100;
@@ -75,7 +74,7 @@ CachedFileRow* NewCachedFileRow(const CacheFolderEntry& entry) {
   auto* row = static_cast<CachedFileRow*>(calloc(1, CachedFileRowBytes(length)));
   if (!row) return nullptr;
   row->Size = entry.Size;
-  snprintf(row->ShortName, sizeof row->ShortName, "%s", entry.ShortName);
+  FormatText(row->ShortName, sizeof row->ShortName, "%s", entry.ShortName);
   memcpy(row->Name, entry.Name, length);  // the NUL is calloc's
   return row;
 }
@@ -120,16 +119,16 @@ const char* CellText(const CachedFileRow* row, int column, const char* noInfo, c
     case COLUMN_NAME:
       return row->Name;
     case COLUMN_SIZE:
-      snprintf(buffer, size, "%" PRIu64, row->Size);
+      FormatText(buffer, size, "%llu", static_cast<unsigned long long>(row->Size));
       break;
     case COLUMN_LAST_USED:
       if (LastUsedDate(row->LastUsed, &date))
-        snprintf(buffer, size, "%d/%d/%d", date.wMonth, date.wDay, date.wYear);
+        FormatText(buffer, size, "%d/%d/%d", date.wMonth, date.wDay, date.wYear);
       else
-        snprintf(buffer, size, "%s", noInfo);
+        FormatText(buffer, size, "%s", noInfo);
       break;
     case COLUMN_HITS:
-      snprintf(buffer, size, "%u", row->Hits);
+      FormatText(buffer, size, "%u", row->Hits);
       break;
   }
   return buffer;
@@ -148,12 +147,12 @@ void SubtractRow(uint32_t* count, double* bytes, uint64_t size) {
 }
 
 void FormatTotals(const char* format, uint32_t count, double kilobytes, char* text, size_t size) {
-  snprintf(text, size, format, static_cast<long>(count), kilobytes);
+  FormatText(text, size, format, static_cast<long>(count), kilobytes);
 }
 
 // The frame's caption from a "%d/%d/%d" format: month, day, year.
 static void FormatCaption(const char* format, SYSTEMTIME today, char* text, size_t size) {
-  snprintf(text, size, format, today.wMonth, today.wDay, today.wYear);
+  FormatText(text, size, format, today.wMonth, today.wDay, today.wYear);
 }
 
 // ---- the list ----------------------------------------------------------
@@ -291,7 +290,7 @@ static void ShowCannotDelete(HWND list, const char* name) {
   char format[MESSAGE_TEXT_SIZE];
   GetFormatText(TEXT_FILES_CANNOT_DELETE, format, sizeof format);
   char message[MESSAGE_TEXT_SIZE + MAX_PATH];
-  snprintf(message, sizeof message, format, name);
+  FormatText(message, sizeof message, format, name);
   MessageBoxA(list, message, BOX_CAPTION, MB_ICONEXCLAMATION);
 }
 

@@ -1,6 +1,5 @@
 #include "panel/performance_graph.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
@@ -9,6 +8,7 @@
 #include "settings/cache_folder.h"
 #include "settings/cached_records.h"
 #include "settings/settings.h"
+#include "text/format_text.h"
 #include "text/message_text.h"
 
 constexpr uint64_t PLOTTED_ABOVE_BYTES = 1024;
@@ -146,7 +146,7 @@ void HorizontalTicks(const GraphScale& scale, GraphTick ticks[HORIZONTAL_TICKS])
   for (int i = 1; i <= HORIZONTAL_TICKS; i++) {
     int value = i * step;
     ticks[i - 1].Pixel = GraphPixelX(scale, value);
-    snprintf(ticks[i - 1].Label, sizeof ticks[i - 1].Label, "%d", value);
+    FormatText(ticks[i - 1].Label, sizeof ticks[i - 1].Label, "%d", value);
   }
 }
 
@@ -155,7 +155,7 @@ void VerticalTicks(const GraphScale& scale, GraphTick ticks[VERTICAL_TICKS]) {
   for (int i = 1; i <= VERTICAL_TICKS; i++) {
     float value = static_cast<float>(i) * step;
     ticks[i - 1].Pixel = GraphPixelY(scale, value);
-    snprintf(ticks[i - 1].Label, sizeof ticks[i - 1].Label, "%.1f", value);
+    FormatText(ticks[i - 1].Label, sizeof ticks[i - 1].Label, "%.1f", value);
   }
 }
 

@@ -2,7 +2,6 @@
 #include "panel/statistics_page.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -11,6 +10,8 @@
 #include "res/resource.h"
 #include "settings/cache_folder.h"
 #include "settings/settings.h"
+#include "text/decimal_text.h"
+#include "text/format_text.h"
 #include "text/message_text.h"
 
 const char LineSpeedList[LINE_SPEED_COUNT][LINE_SPEED_TEXT_SIZE] = {
@@ -44,7 +45,7 @@ bool ReadCostText(const char* text, bool edited, float* cost) {
   if (!edited) return true;
   if (!IsCostText(text)) return false;
   // Many digits read as infinity, or beyond the largest float.
-  auto value = static_cast<float>(atof(text));
+  auto value = static_cast<float>(DecimalValue(text));
   if (!std::isfinite(value)) return false;
   *cost = value;
   return true;
@@ -52,7 +53,7 @@ bool ReadCostText(const char* text, bool edited, float* cost) {
 
 float LineSpeedOf(uint32_t lineSpeed) {
   if (lineSpeed >= LAN_INDEX) return LAN_SPEED;
-  return static_cast<float>(atof(LineSpeedList[lineSpeed]));
+  return static_cast<float>(DecimalValue(LineSpeedList[lineSpeed]));
 }
 
 SavingsFigures ComputeSavings(uint32_t kilobytes, float lineSpeed, float costPerMegabyte, float costPerHour) {
@@ -68,13 +69,13 @@ SavingsFigures ComputeSavings(uint32_t kilobytes, float lineSpeed, float costPer
 void FormatSavingsLine(TextId text, double value, char* line, size_t lineSize) {
   char format[MESSAGE_TEXT_SIZE];
   GetFormatText(text, format, sizeof format);
-  snprintf(line, lineSize, format, value);
+  FormatText(line, lineSize, format, value);
 }
 
 void FormatSinceCaption(const SYSTEMTIME& since, char* line, size_t lineSize) {
   char format[MESSAGE_TEXT_SIZE];
   GetFormatText(TEXT_STATS_SINCE_CAPTION, format, sizeof format);
-  snprintf(line, lineSize, format, since.wMonth, since.wDay, since.wYear);
+  FormatText(line, lineSize, format, since.wMonth, since.wDay, since.wYear);
 }
 
 static void ShowLine(HWND page, int controlId, TextId text, double value) {
@@ -101,7 +102,7 @@ static void ShowSavings(HWND page) {
 
 static void ShowCost(HWND page, int controlId, float cost) {
   char text[64];
-  snprintf(text, sizeof text, "%.2f", cost);
+  FormatText(text, sizeof text, "%.2f", cost);
   SetDlgItemTextA(page, controlId, text);
 }
 

@@ -1,10 +1,10 @@
 #include "settings/cache_folder.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "settings/registry_key.h"
 #include "settings/settings.h"
+#include "text/format_text.h"
 
 constexpr const char* TOTAL_VALUE = "Total";
 
@@ -14,7 +14,7 @@ static uint64_t FoundSize(const WIN32_FIND_DATAA& found) {
 
 bool CachedFilePath(const char* name, char* path, size_t size) {
   if (!CacheDirectoryUsable()) return false;
-  int length = snprintf(path, size, "%s\\%s", CacheDirectory, name);
+  int length = FormatText(path, size, "%s\\%s", CacheDirectory, name);
   return length >= 0 && static_cast<size_t>(length) < size;
 }
 

@@ -1,15 +1,14 @@
 #include "settings/device.h"
 
-#include <cstdio>
-
 #include "settings/settings.h"
+#include "text/format_text.h"
 #include "text/message_text.h"
 
 HANDLE DeviceHandle = 0;
 
 bool OpenDevice() {
   char path[16];
-  snprintf(path, sizeof path, "\\\\.\\%s", DEVICE_NAME);
+  FormatText(path, sizeof path, "\\\\.\\%s", DEVICE_NAME);
   // Windows 95 ignores access and disposition for a VxD; NT-family systems
   // need write access for the requests' codes and a real disposition.
   HANDLE device = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);

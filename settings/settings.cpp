@@ -1,10 +1,10 @@
 #include "settings/settings.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "settings/device.h"
 #include "settings/registry_key.h"
+#include "text/format_text.h"
 
 CacheSettingsRecord CacheSettings = {1, 1, 300, 100};
 char CacheDirectory[MAX_PATH] = "C:\\";
@@ -29,7 +29,7 @@ LONG LoadSettings() {
   LONG read = RegQueryValueExA(key, "CacheDir", nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size);
   if (read == ERROR_SUCCESS) {
     path[MAX_PATH - 1] = '\0';  // a value filling all 260 bytes keeps 259 characters
-    snprintf(CacheDirectory, sizeof CacheDirectory, "%s", path);
+    FormatText(CacheDirectory, sizeof CacheDirectory, "%s", path);
   } else if (read != ERROR_FILE_NOT_FOUND) {
     // Stored but unreadable (too long): keeping "C:\" would point housekeeping
     // at the root of C:, so it names no folder at all.
@@ -51,7 +51,7 @@ LONG LoadSettings() {
   } else {
     EditModeTable.EditModeEnabled = 1;
     for (int slot = 0; slot < 5; slot++)
-      snprintf(EditModeTable.Extensions[slot], EDIT_TYPE_SLOT_SIZE, "%s", DEFAULT_EDIT_TYPES[slot]);
+      FormatText(EditModeTable.Extensions[slot], EDIT_TYPE_SLOT_SIZE, "%s", DEFAULT_EDIT_TYPES[slot]);
   }
   return ERROR_SUCCESS;
 }

@@ -1,7 +1,8 @@
 #include "text/message_text.h"
 
-#include <cstdio>
 #include <cstring>
+
+#include "text/format_text.h"
 
 HINSTANCE AppInstance = nullptr;
 char LanguageFilePath[MAX_PATH] = "";
@@ -29,7 +30,7 @@ static void ReadLanguageFile(int section, int key, char* dest, int destSize) {
   dest[0] = '\0';
   if (section < 1 || section > SECTION_COUNT || LanguageFilePath[0] == '\0') return;
   char keyText[16];
-  snprintf(keyText, sizeof keyText, "%d", key);
+  FormatText(keyText, sizeof keyText, "%d", key);
   GetPrivateProfileStringA(SectionNames[section - 1], keyText, "", dest, destSize, LanguageFilePath);
 }
 
@@ -124,5 +125,5 @@ void GetFormatText(TextId id, char* dest, int destSize) {
   char wanted[32], found[32];
   FormatConversions(table, wanted, sizeof wanted);
   FormatConversions(dest, found, sizeof found);
-  if (strcmp(wanted, found) != 0) snprintf(dest, destSize, "%s", table);
+  if (strcmp(wanted, found) != 0) FormatText(dest, destSize, "%s", table);
 }
