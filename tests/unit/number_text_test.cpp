@@ -145,6 +145,7 @@ TEST(DecimalValue, RoundsToTheNearestDoubleTiesToEven) {
       {"9007199254740993", 0x1p53}, {"9007199254740995", 0x1p53 + 4}, {"9007199254740993.0000000000000000000001", 0x1p53 + 2},
       {"100000000000000000000000", 1e23},
       {aboveTenth, 0.1}, {aboveTenth + "000000000000000000000000000001", 0x1.999999999999bp-4},
+      {aboveTenth + std::string(900, '0') + "1", 0x1.999999999999bp-4},  // decided past the 800th digit
       {"0.1000000000000000124900090270330110797658562660217285156249999999", 0.1},
       {"0." + std::string(1000, '3'), 1.0 / 3.0},
       // The largest double, and where rounding reaches infinity.
