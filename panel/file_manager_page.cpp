@@ -96,11 +96,22 @@ static uint32_t DateKey(FILETIME lastUsed) {
 // Compared, never subtracted: two values far apart would overflow.
 static int LargestFirst(uint64_t a, uint64_t b) { return a < b ? 1 : a > b ? -1 : 0; }
 
+// Names in the order of the C library's _stricmp in its own locale: ASCII
+// letters as lower case, every other byte by its value.
+static int CompareNames(const char* a, const char* b) {
+  auto lower = [](char c) -> int {
+    auto code = static_cast<unsigned char>(c);
+    return code >= 'A' && code <= 'Z' ? code + ('a' - 'A') : code;
+  };
+  while (*a && lower(*a) == lower(*b)) a++, b++;
+  return lower(*a) - lower(*b);
+}
+
 int CompareRows(const CachedFileRow* a, const CachedFileRow* b, int column) {
   if (!a || !b) return 0;
   switch (column) {
     case COLUMN_NAME:
-      return _stricmp(a->Name, b->Name);
+      return CompareNames(a->Name, b->Name);
     case COLUMN_SIZE:
       return LargestFirst(a->Size, b->Size);
     case COLUMN_LAST_USED:

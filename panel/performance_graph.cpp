@@ -1,5 +1,6 @@
 #include "panel/performance_graph.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
@@ -64,14 +65,6 @@ static bool StoreFullyQualifying(const CacheFolderEntry& entry, void* context) {
   return store->stored < store->capacity;
 }
 
-static int CompareGraphPoints(const void* a, const void* b) {
-  float sizeA = static_cast<const GraphPoint*>(a)->SizeK;
-  float sizeB = static_cast<const GraphPoint*>(b)->SizeK;
-  if (sizeA > sizeB) return 1;
-  if (sizeA < sizeB) return -1;
-  return 0;
-}
-
 void CollectGraphPoints(GraphPoint** points, int* count) {
   *points = nullptr;
   *count = 0;
@@ -87,7 +80,8 @@ void CollectGraphPoints(GraphPoint** points, int* count) {
     free(stored);
     return;
   }
-  qsort(stored, static_cast<size_t>(n), sizeof *stored, CompareGraphPoints);
+  // Stable, so that points of one size keep the folder's order in every build.
+  std::stable_sort(stored, stored + n, [](const GraphPoint& a, const GraphPoint& b) { return a.SizeK < b.SizeK; });
   *points = stored;
   *count = n;
 }

@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <string>
 
 #include "panel/control_panel.h"
 #include "panel/performance_graph.h"
@@ -125,19 +124,24 @@ static void FillStatisticsPage(HWND page) {
   ShowSavings(page);
 }
 
-// The field's whole text: a cost of 10000 or more is shown with more
-// characters than can be typed, and must read back as shown.
-static std::string FieldText(HWND page, int controlId) {
+// The field's whole text, to be freed: a cost of 10000 or more is shown with
+// more characters than can be typed, and must read back as shown.
+static char* FieldText(HWND page, int controlId) {
   HWND field = GetDlgItem(page, controlId);
-  std::string text(static_cast<size_t>(GetWindowTextLengthA(field)) + 1, '\0');
-  int length = GetWindowTextA(field, &text[0], static_cast<int>(text.size()));
-  text.resize(length > 0 ? static_cast<size_t>(length) : 0);
+  int size = GetWindowTextLengthA(field) + 1;
+  auto text = static_cast<char*>(malloc(static_cast<size_t>(size > 1 ? size : 1)));
+  if (!text) return nullptr;
+  int length = GetWindowTextA(field, text, size);
+  text[length > 0 && length < size ? length : 0] = '\0';
   return text;
 }
 
 // Reads one cost field; false after the field's message when it is no cost.
 static bool ReadCost(HWND page, int controlId, bool edited, TextId invalid, float* cost) {
-  if (ReadCostText(FieldText(page, controlId).c_str(), edited, cost)) return true;
+  char* text = FieldText(page, controlId);
+  bool read = ReadCostText(text ? text : "", edited, cost);
+  free(text);
+  if (read) return true;
   ShowMessageText(page, invalid, MB_ICONEXCLAMATION);
   return false;
 }
