@@ -11,6 +11,9 @@
 // Where the scripts install the programs inside the prefix.
 constexpr const char* kProgramDir = "C:\\FT";
 constexpr const char* kManagerExe = "C:\\FT\\MANAGER.EXE";
+// The x86_64 build, which asks the system's version; under the same file
+// name, so that the prefix's version for MANAGER.EXE applies to it too.
+constexpr const char* kVersionAskingManagerExe = "C:\\FT\\X64\\MANAGER.EXE";
 constexpr const char* kFtctlExe = "C:\\FT\\FTCTL.EXE";
 inline const HKEY kDriverRoot = HKEY_LOCAL_MACHINE;
 constexpr const char* kDriverKeyPath = "System\\CurrentControlSet\\Services\\VxD\\FTCACHE";
