@@ -32,15 +32,13 @@ install_missing() {
 build_tree() {
   local arch=$1 toolchain
   [ "$arch" = x64 ] && toolchain=mingw-x86_64 || toolchain=mingw-i686
-  # A tree configured for another thread model (the x86 one was posix) starts afresh.
-  local model
-  model=$(sed -n 's/^set(CMAKE_CXX_COMPILER .*-\([a-z0-9]*\))$/\1/p' "$ROOT/cmake/$toolchain.cmake")
-  [ -f "$BUILD/$arch/CMakeCache.txt" ] && ! grep -q "^CMAKE_CXX_COMPILER_AR:.*-$model\$" "$BUILD/$arch/CMakeCache.txt" &&
-    rm -rf "${BUILD:?}/$arch"
+  # A tree configured with another toolchain file starts afresh.
+  cmp -s "$ROOT/cmake/$toolchain.cmake" "$BUILD/$arch/toolchain.cmake" || rm -rf "${BUILD:?}/$arch"
   if [ ! -f "$BUILD/$arch/CMakeCache.txt" ]; then
     cmake -S "$ROOT" -B "$BUILD/$arch" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$toolchain.cmake" \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo > "$BUILD/configure-$arch.log" 2>&1 ||
       { cat "$BUILD/configure-$arch.log"; return 1; }
+    cp "$ROOT/cmake/$toolchain.cmake" "$BUILD/$arch/toolchain.cmake"
   fi
   cmake --build "$BUILD/$arch" -j2 > "$BUILD/build-$arch.log" 2>&1 ||
     { grep -E "error|Error" "$BUILD/build-$arch.log" | head -40; return 1; }

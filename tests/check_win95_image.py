@@ -1,7 +1,11 @@
 #!/usr/bin/env python3
-"""The Windows 95 MANAGER.EXE loads on Windows 95: a GUI program for system
-version 4.0 whose every import, by name, is one that Windows 95 (or the C
-runtime it is given) exports, as listed in docs/win95/<dll>.txt."""
+"""The Windows 95 MANAGER.EXE loads on a stock Windows 95 (4.00.950): a GUI
+program for system version 4.0 that imports only from the system DLLs that
+Windows 95 installs, and from each only what it exports, as listed in
+docs/win95/<dll>.txt. A line there is a name, then "stub" when Windows 95
+exports it but the call only fails, or "?" when we are not sure of it, then
+after "#" why importing it is harmless. A stub or an unsure entry is
+refused unless its line says why."""
 import pathlib
 import struct
 import sys
@@ -10,11 +14,29 @@ exe = pathlib.Path(sys.argv[1]).read_bytes()
 lists = pathlib.Path(sys.argv[2])
 
 
+# No C runtime DLL: a stock Windows 95 installs none that the Manager could rely on.
+INSTALLED = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL", "ADVAPI32.DLL", "SHELL32.DLL", "COMCTL32.DLL"}
+
+
 def exports(dll):
+    """name -> None for a sound export, else the fault of importing it."""
     path = lists / (dll.lower().removesuffix(".dll") + ".txt")
     if not path.exists():
         return None
-    return {line.split()[0] for line in path.read_text().splitlines() if line.strip() and not line.startswith("#")}
+    entries = {}
+    for line in path.read_text().splitlines():
+        entry, _, reason = line.partition("#")
+        words = entry.split()
+        if not words:
+            continue
+        name, marks = words[0], words[1:]
+        if any(mark not in ("stub", "?") for mark in marks):
+            raise SystemExit(f"{path.name}: unknown mark in {line!r}")
+        fault = None
+        if marks and not reason.strip():
+            fault = "a stub on Windows 95 (the call only fails)" if "stub" in marks else "not known to be exported by Windows 95"
+        entries[name] = fault
+    return entries
 
 
 pe = struct.unpack_from("<I", exe, 0x3C)[0]
@@ -56,6 +78,8 @@ while True:
     if name_rva == 0:
         break
     dll = text(name_rva)
+    if dll.upper() not in INSTALLED:
+        faults.append(f"{dll}: not a DLL that Windows 95 installs")
     allowed = exports(dll)
     thunk = offset(lookup or first_thunk)
     while (entry := struct.unpack_from("<I", exe, thunk)[0]) != 0:
@@ -66,6 +90,8 @@ while True:
             break
         elif (function := text(entry + 2)) not in allowed:
             faults.append(f"{dll}!{function} is not exported by Windows 95")
+        elif allowed[function]:
+            faults.append(f"{dll}!{function}: {allowed[function]}, and its line says not why that is harmless")
         thunk += 4
     descriptor += 20
 
