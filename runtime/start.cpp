@@ -16,7 +16,19 @@ static void RunConstructors() {
   for (int i = count; i > 0; i--) __CTOR_LIST__[i]();
 }
 
+// Objects with destructors register them here as they are constructed.
+constexpr int EXIT_HANDLERS_MAX = 32;
+static Handler ExitHandlers[EXIT_HANDLERS_MAX];
+static int ExitHandlerCount = 0;
+
+extern "C" int atexit(Handler handler) {
+  if (ExitHandlerCount == EXIT_HANDLERS_MAX) return -1;
+  ExitHandlers[ExitHandlerCount++] = handler;
+  return 0;
+}
+
 static void RunDestructors() {
+  while (ExitHandlerCount > 0) ExitHandlers[--ExitHandlerCount]();
   for (Handler* handler = __DTOR_LIST__ + 1; *handler; handler++) (*handler)();
 }
 
