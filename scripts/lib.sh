@@ -117,8 +117,10 @@ copy_programs() {
 }
 
 start_server() {  # a persistent server keeps each Wine start fast
+  # Wait for the old server's end (a new one started while it ends would not
+  # persist), then start one that stays.
   "$WINESERVER" -k > /dev/null 2>&1 || true
-  sleep 0.5
+  timeout 20 "$WINESERVER" -w > /dev/null 2>&1 || true
   "$WINESERVER" -p
 }
 
