@@ -81,7 +81,7 @@ static bool ApplyAdvancedPage(HWND page) {
   }
   ReadSizeField(page, IDC_ADVANCED_SIZE, &CacheSettings.MaxFileSizeK);
   ReadSizeField(page, IDC_ADVANCED_FREE, &CacheSettings.MinFreeDiskMB);
-  SaveSettings();
+  SavePanelSettings();
   return true;
 }
 

@@ -100,7 +100,7 @@ INT_PTR AnswerSheetNotify(HWND page, const NMHDR* notify, const PageActions& act
       if (actions.Apply) {
         accepted = actions.Apply(page);
       } else {
-        SaveSettings();
+        SavePanelSettings();
       }
       return Answer(page, accepted ? PSNRET_NOERROR : PSNRET_INVALID, TRUE);
     }
@@ -108,6 +108,11 @@ INT_PTR AnswerSheetNotify(HWND page, const NMHDR* notify, const PageActions& act
       return Answer(page, 0, FALSE);
   }
   return TRUE;
+}
+
+void SavePanelSettings() {
+  WaitCursor wait;
+  SaveSettings();
 }
 
 void ShowPanelBitmap(HWND page, int controlId) {

@@ -33,3 +33,17 @@ void ShowPanelBitmap(HWND page, int controlId);
 
 // A check box's state as the records store a flag: 1 checked, else 0.
 uint32_t CheckBoxFlag(HWND page, int controlId);
+
+// The system's wait cursor while work that the user can feel runs on the
+// Manager's only thread, which answers nothing meanwhile; the cursor shown
+// before comes back on every way out. End it before a box is shown.
+struct WaitCursor {
+  HCURSOR previous;
+  WaitCursor() : previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { SetCursor(previous); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// SaveSettings under the wait cursor: every page's Apply ends with it.
+void SavePanelSettings();

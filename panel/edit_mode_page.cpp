@@ -171,7 +171,7 @@ static void ApplyEditMode(HWND page) {
   for (int slot = count; slot < EDIT_TYPE_SLOTS; slot++)
     memset(EditModeTable.Extensions[slot], 0, EDIT_TYPE_SLOT_SIZE);
   SendEditModeTable();  // does not return when the driver refuses
-  SaveSettings();
+  SavePanelSettings();
 }
 
 static void CreateEditModePage(HWND page) {

@@ -328,14 +328,11 @@ static void RemoveSelectedRows(HWND list, int above) {
       SendMessageA(list, LVM_DELETEITEM, index, 0);
 }
 
-// Deletes the selected files from the top down, stopping at the first one
-// that cannot go; the rows of the files that went leave the list before
-// the box about that one shows.
-static void DeleteSelectedFiles(HWND list) {
-  if (SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 0) {
-    ShowMessageText(list, TEXT_FILES_NOTHING_SELECTED, MB_ICONEXCLAMATION);
-    return;
-  }
+// Deletes the files of the selected rows from the top down, stopping at the
+// first one that cannot go, and removes the rows of the files that went.
+// Returns the row of the file that stayed, or null.
+static const CachedFileRow* DeleteSelectedRows(HWND list) {
+  WaitCursor wait;
   int stop = DeleteFilesOfSelectedRows(list);
   const CachedFileRow* kept = RowOf(list, stop);  // it stays, but moves up
   RemoveSelectedRows(list, stop);
@@ -345,6 +342,17 @@ static void DeleteSelectedFiles(HWND list) {
     ShowTotals(GetParent(list), totals);
     RowsLeftTotals = false;
   }
+  return kept;
+}
+
+// The box about a file that could not go shows after the rows of those that
+// went have left the list, with the cursor as it was.
+static void DeleteSelectedFiles(HWND list) {
+  if (SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 0) {
+    ShowMessageText(list, TEXT_FILES_NOTHING_SELECTED, MB_ICONEXCLAMATION);
+    return;
+  }
+  const CachedFileRow* kept = DeleteSelectedRows(list);
   if (kept) ShowCannotDelete(list, kept->Name);
 }
 
@@ -390,8 +398,8 @@ static void AnswerListNotify(const NMHDR* notify) {
 
 // ---- the page ----------------------------------------------------------
 
-// Creates FileListView inside the frame and fills it; null when the list
-// could not be made whole.
+// Creates FileListView inside the frame, fills it and sorts it by name;
+// null when the list could not be made whole.
 static HWND CreateFileList(HWND page) {
   for (int column = 0; column < FILE_LIST_COLUMNS; column++)
     GetMessageText(ColumnTable[column].title, ColumnTable[column].header, sizeof ColumnTable[column].header);
@@ -417,9 +425,11 @@ static HWND CreateFileList(HWND page) {
     column.iSubItem = index;
     if (SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column)) < 0) list = nullptr;
   }
+  WaitCursor wait;
   if (list) {
     RedrawHeld held(list);
     FillFileList(list, page);
+    SortFillByName(list);
   } else {
     FillFileList(list, page);
   }
@@ -427,6 +437,7 @@ static HWND CreateFileList(HWND page) {
 }
 
 static void RefreshFileList(HWND page) {
+  WaitCursor wait;
   if (FileListView) {
     RedrawHeld held(FileListView);
     EmptyingList = true;
@@ -447,7 +458,6 @@ INT_PTR CALLBACK FileManagerPageProc(HWND page, UINT message, WPARAM wParam, LPA
     case WM_INITDIALOG:
       EmptyingList = false;
       FileListView = CreateFileList(page);
-      SortFillByName(FileListView);
       ShowCaption(page);
       SetDialogLabels(page, IDD_FILE_MANAGER);
       return TRUE;

@@ -38,7 +38,7 @@ static void SwitchCacheAtOnce(HWND page) {
 static bool ApplyGeneralPage(HWND page) {
   CacheSettings.CacheActive = CheckBoxFlag(page, IDC_GENERAL_ACTIVE);
   CacheSettings.ShowProgress = CheckBoxFlag(page, IDC_GENERAL_PROGRESS);
-  SaveSettings();
+  SavePanelSettings();
   return true;
 }
 

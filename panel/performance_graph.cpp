@@ -5,6 +5,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "panel/control_panel.h"
 #include "res/resource.h"
 #include "settings/cache_folder.h"
 #include "settings/cached_records.h"
@@ -366,6 +367,7 @@ static void DrawGraphPlot(HDC dc, int W, int H, int M) {
 void DrawPerformanceGraph(const DRAWITEMSTRUCT* drawItem) {
   // Selection and focus changes of the canvas button leave the picture alone.
   if (drawItem->CtlID != IDC_GRAPH_CANVAS || drawItem->itemAction != ODA_DRAWENTIRE) return;
+  WaitCursor wait;  // every paint scans the folder and reads every record
   int W = drawItem->rcItem.right - drawItem->rcItem.left;
   int H = drawItem->rcItem.bottom - drawItem->rcItem.top;
   OffscreenCanvas canvas(drawItem->hDC, W, H);

@@ -160,6 +160,7 @@ static bool ReadCostFields(HWND page) {
 }
 
 static void ClearHistory(HWND page) {
+  WaitCursor wait;
   ClearTotalKilobytes();
   ShowLine(page, IDC_STATS_KILOBYTES, TEXT_STATS_KILOBYTES_LINE, 0.0);
   ShowLine(page, IDC_STATS_HOURS, TEXT_STATS_HOURS_LINE, 0.0);
@@ -174,7 +175,7 @@ static void ClearHistory(HWND page) {
 
 static bool ApplyStatisticsPage(HWND page) {
   if (!ReadCostFields(page)) return false;
-  SaveSettings();
+  SavePanelSettings();
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "import_swap.h"
 #include "page_host.h"
 #include "panel/file_manager_page.h"
 #include "settings/cache_folder.h"
@@ -186,6 +187,46 @@ TEST_F(FileManagerPage, DeletesTheSelectedFilesUpToOneInUseAndPassesFilesAlready
   Select({1});
   EXPECT_EQ(Delete(), Texts{});
   EXPECT_EQ(Listed(), (Texts{"c.dat"}));
+}
+
+// The cursor at each file's deletion and at the box: this program's imports
+// of DeleteFileA and MessageBoxA note it, then make the call.
+std::vector<HCURSOR> cursorsSeen;
+const FARPROC realDeleteFile = GetProcAddress(GetModuleHandleA("kernel32.dll"), "DeleteFileA");
+const FARPROC realMessageBox = GetProcAddress(GetModuleHandleA("user32.dll"), "MessageBoxA");
+BOOL WINAPI DeleteNotingCursor(LPCSTR path) {
+  cursorsSeen.push_back(GetCursor());
+  return reinterpret_cast<decltype(&DeleteFileA)>(realDeleteFile)(path);
+}
+int WINAPI ShowNotingCursor(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  cursorsSeen.push_back(GetCursor());
+  return reinterpret_cast<decltype(&MessageBoxA)>(realMessageBox)(owner, text, caption, type);
+}
+
+// The hourglass while the files go; the cursor from before is back when the
+// box about a file in use shows, and after.
+TEST_F(FileManagerPage, DeletingShowsTheWaitCursorAndGivesTheCursorBeforeItBack) {
+  for (const char* name : {"a.dat", "b.dat", "c.dat", "d.dat"}) Make(name, 1);
+  ASSERT_NE(OpenFiles(), nullptr);
+  ImportSwap deletion("kernel32.dll", "DeleteFileA", reinterpret_cast<FARPROC>(DeleteNotingCursor));
+  ImportSwap box("user32.dll", "MessageBoxA", reinterpret_cast<FARPROC>(ShowNotingCursor));
+  const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW), cross = LoadCursorA(nullptr, IDC_CROSS),
+                wait = LoadCursorA(nullptr, IDC_WAIT);
+  ASSERT_TRUE(arrow && cross && wait && arrow != wait);
+  HANDLE held = CreateFileW(cache.Path("c.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  SetCursor(arrow);
+  Select({0, 1, 2});
+  EXPECT_EQ(Delete(), Texts{"FileTrove: Cannot delete c.dat. File is probably in use."});
+  CloseHandle(held);
+  EXPECT_EQ(cursorsSeen, (std::vector<HCURSOR>{wait, wait, wait, arrow}));  // a, b, c in use, the box
+  EXPECT_EQ(GetCursor(), arrow);
+  cursorsSeen.clear();
+  SetCursor(cross);
+  Select({0, 1});
+  EXPECT_EQ(Delete(true), Texts{});
+  EXPECT_EQ(cursorsSeen, (std::vector<HCURSOR>{wait, wait}));
+  EXPECT_EQ(GetCursor(), cross);
+  EXPECT_EQ(Listed(), Texts{});
 }
 
 // The ANSI calls spell "dot." as "dot" and an omega as "O", and 255 characters

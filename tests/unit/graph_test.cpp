@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "import_swap.h"
 #include "panel/performance_graph.h"
 #include "res/resource.h"
 #include "settings/settings.h"
@@ -30,18 +31,6 @@ BOOL WINAPI RecordTextOut(HDC dc, int x, int y, LPCSTR text, int length) {
   drawnTexts.push_back({x, y, x + size.cx, y + size.cy});
   return reinterpret_cast<decltype(&TextOutA)>(realTextOut)(dc, x, y, text, length);
 }
-void SwapImport(FARPROC from, FARPROC to) {
-  auto base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-  auto nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& iat = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IAT];
-  auto first = reinterpret_cast<FARPROC*>(base + iat.VirtualAddress), end = first + iat.Size / sizeof *first;
-  FARPROC* slot = std::find(first, end, from);
-  ASSERT_NE(slot, end);
-  DWORD access;
-  VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &access);
-  *slot = to;
-}
-
 // Files of the test's own in a cache folder, with records under the driver's
 // key, and a canvas in memory as the owner-drawn button hands it over.
 class Graph : public ::testing::Test {
@@ -55,10 +44,8 @@ class Graph : public ::testing::Test {
     bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
     ASSERT_NE(bitmap, nullptr);
     SelectObject(dc, bitmap);
-    SwapImport(realTextOut, reinterpret_cast<FARPROC>(RecordTextOut));
   }
   void TearDown() override {
-    SwapImport(reinterpret_cast<FARPROC>(RecordTextOut), realTextOut);
     DeleteDC(dc);
     DeleteObject(bitmap);
     snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\");
@@ -92,6 +79,7 @@ class Graph : public ::testing::Test {
   }
 
   MadeFolder cache{TempPath("ft_graph_unit")};
+  ImportSwap textOut{"gdi32.dll", "TextOutA", reinterpret_cast<FARPROC>(RecordTextOut)};
   HDC dc = nullptr;
   HBITMAP bitmap = nullptr;
   uint32_t* bits = nullptr;
