@@ -13,6 +13,18 @@ PACKAGES=(cmake python3 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32
 
 say() { echo "== $*"; }
 
+# Wine's loader sits at 0x7d000000, and this kernel places a program's heap
+# anywhere in the gigabyte above it, where Wine must have the shared user
+# data (0x7ffe0000) for itself: a start here now and then ended with
+# 1 before running a line, saying nothing under WINEDEBUG=-all. A script that
+# starts Wine programs calls fixed_layout "$@" first and runs again with the
+# address layout fixed; every program it starts inherits that.
+fixed_layout() {
+  [ "${FT_FIXED_LAYOUT:-}" = 1 ] && return 0
+  export FT_FIXED_LAYOUT=1
+  exec setarch "$(uname -m)" --addr-no-randomize "$0" "$@"
+}
+
 install_missing() {
   local missing=()
   for package in "${PACKAGES[@]}"; do
