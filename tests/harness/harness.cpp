@@ -69,8 +69,11 @@ bool WaitWindowGone(HWND window, DWORD timeoutMs) {
 static std::string WindowText(HWND window) {
   char text[2048] = "";
   // WM_GETTEXT reaches another process's controls; GetWindowText does not.
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                      nullptr);
+  // A busy machine can keep the window's thread from answering for seconds:
+  // two of them once read a box as empty.
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                           kDefaultTimeoutMs, nullptr))
+    return "(no answer to WM_GETTEXT)";
   return text;
 }
 
