@@ -26,19 +26,17 @@ static void DescribeFile(int index, BenchFile* file) {
 int main(int argc, char** argv) {
   if (argc > 1) FileCount = atoi(argv[1]);
   if (FileCount < 1) return 1;
-  HKEY key = OpenBenchCache(BENCH_CACHE, FileCount, DescribeFile);
-  if (!key) return 1;
+  if (!MakeBenchCache(BENCH_CACHE, FileCount, DescribeFile)) return 1;
   HousekeepingSettings = {1, 30};
 
   constexpr int ROUNDS = 3;
   int found = 0;
-  double housekeeping = BestOf(ROUNDS, [] { RemoveUnusedCachedFiles(); });
-  double floor = BestOf(ROUNDS, [&] { found = ScanAndReadRecords(0); });
+  auto [housekeeping, floor] =
+      BestInTurns(ROUNDS, [] { RemoveUnusedCachedFiles(); }, [&] { found = ScanAndReadRecords(0); });
   printf("cached files: %d (records read by the floor: %d)\n", FileCount, found);
   printf("start-up housekeeping: %.1f ms (best of %d)\n", housekeeping, ROUNDS);
   printf("floor, one scan + a record read per file: %.1f ms (best of %d)\n", floor, ROUNDS);
   printf("ratio: %.2f\n", housekeeping / floor);
-  RemoveBenchCache(key, FileCount, DescribeFile);
-  RegCloseKey(key);
+  RemoveBenchCache();
   return 0;
 }
