@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include "harness.h"
+
 struct TrayCall {
   DWORD action = 0;  // NIM_ADD, NIM_MODIFY, NIM_DELETE
   HWND window = nullptr;
@@ -46,9 +48,7 @@ inline uint64_t ProgramIconHash(const char* program, int iconId) {
 
 class FakeTray {
  public:
-  FakeTray() : thread_([this] { Run(); }) {
-    while (!ready_) Sleep(10);
-  }
+  FakeTray() : thread_([this] { Run(); }) { WaitUntil([this] { return ready_.load(); }, kDefaultTimeoutMs); }
   ~FakeTray() {
     if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
     thread_.join();
@@ -60,8 +60,7 @@ class FakeTray {
   }
   // Waits until at least count calls have come.
   bool WaitCalls(size_t count, DWORD timeoutMs) {
-    for (DWORD waited = 0; Calls().size() < count && waited <= timeoutMs; waited += 20) Sleep(20);
-    return Calls().size() >= count;
+    return WaitUntil([&] { return Calls().size() >= count; }, timeoutMs);
   }
 
  private:

@@ -18,10 +18,10 @@ TEST_F(ManagerTest, HousekeepingAtStartDeletesByTheStoredPeriodInTheStoredFolder
                                                                      {nullptr, "C:"}};
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
-  const uint64_t time = (uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+  const uint64_t time = Ticks(now);
   for (const auto& row : rows) {
     SCOPED_TRACE(row.folder);
-    for (const char* name : kSettingsValues) DeleteDriverValue(name);
+    for (const char* name : kRecordValues) DeleteDriverValue(name);
     WriteDriverValue("Data2", REG_BINARY, Concat({Le32(1), Le32(10)}));
     if (row.stored) WriteDriverValue("CacheDir", REG_SZ, Text(row.stored));
     else DeleteDriverValue("CacheDir");

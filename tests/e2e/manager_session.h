@@ -8,27 +8,29 @@
 #include <string>
 #include <vector>
 
+#include "app/startup.h"
 #include "app/tray.h"
 #include "harness.h"
 
-constexpr const char* kManagerTitle = "FileTrove Manager";
 constexpr const char* kAgentLog = "C:\\FT\\ftagent.log";
-constexpr const char* kLanguageFile = "C:\\FT\\strings.lng";
+inline const std::string kLanguageFile = std::string(kProgramDir) + "\\" + LANGUAGE_FILE_NAME;
 constexpr const char* kManagerAppDefaults = "Software\\Wine\\AppDefaults\\MANAGER.EXE";
 constexpr const char* kPanelCaption = "FileTrove - Control Panel";
-inline const char* const kSettingsValues[] = {"Data", "Data2", "Other", "DB"};
 
 struct ManagerRun {
   Launched program;
   HWND window = nullptr;
 };
 
-// Starts MANAGER.EXE and waits for its hidden window.
+// Starts MANAGER.EXE and waits for its hidden window and its two start-up
+// requests (the window is found while it is still being made).
 inline ManagerRun StartManager() {
   ManagerRun run;
   run.program = LaunchProgram(kManagerExe);
   if (run.program.process)
-    run.window = WaitForWindow(kManagerTitle, kManagerTitle, kDefaultTimeoutMs, run.program.pid);
+    run.window = WaitForWindow(MANAGER_NAME, MANAGER_NAME, kDefaultTimeoutMs, run.program.pid);
+  if (run.window && !WaitUntil([] { return DriverRequests().size() >= 2; }, kDefaultTimeoutMs))
+    HarnessFailure("the Manager sent no start-up requests");
   return run;
 }
 
@@ -66,31 +68,46 @@ inline std::vector<std::string> LaterRequests() {
   return lines.size() > 2 ? std::vector<std::string>(lines.begin() + 2, lines.end()) : std::vector<std::string>{};
 }
 
+// Answers every box the Manager shows now, until none is left.
+inline void AnswerEveryBox() {
+  for (HWND box; (box = FindWindowA("#32770", "FileTrove"));) {
+    std::string text = ControlText(box, 0xFFFF);
+    PressButton(box, IDOK);
+    if (!WaitWindowGone(box, kDefaultTimeoutMs)) HarnessFailure("a box does not close: " + text);
+  }
+}
+
 // Every Manager test: no Manager left running, an empty journal, no failures
 // armed, no language file, the settings values gone (a first start), the
 // Windows 95 identity in place; whatever a test leaves open is closed again.
 class ManagerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(FindWindowA(kManagerTitle, kManagerTitle), nullptr) << "a Manager from another test still runs";
-    ASSERT_EQ(Ftctl("reset").exitCode, 0u);
+    ASSERT_EQ(FindWindowA(MANAGER_NAME, MANAGER_NAME), nullptr) << "a Manager from another test still runs";
+    ResetDriver();
     DeleteFileA(kAgentLog);
-    DeleteFileA(kLanguageFile);
-    for (const char* name : kSettingsValues) DeleteDriverValue(name);
+    DeleteFileA(kLanguageFile.c_str());
+    for (const char* name : kRecordValues) DeleteDriverValue(name);
     WriteValue(HKEY_CURRENT_USER, kManagerAppDefaults, "Version", REG_SZ, Text("win95"));
   }
   void TearDown() override {
     for (HWND sheet; (sheet = FindWindowA("#32770", kPanelCaption));) {
-      while (AnswerBox(200).found) {
-      }
+      AnswerEveryBox();
       if (!CloseSheet(sheet, IDCANCEL)) break;
     }
-    if (run.program.process && QuitManager(run) == 0xFFFFFFFF) ADD_FAILURE() << "the Manager did not end";
-    while (AnswerBox(200).found) {
+    if (run.program.process) {
+      // A box that comes while the Manager ends is answered too: none is
+      // left for the next test.
+      if (run.window) PostMessageA(run.window, WM_QUIT, 0, 0);
+      WaitUntil([&] {
+        AnswerEveryBox();
+        return WaitForSingleObject(run.program.process, 0) == WAIT_OBJECT_0;
+      }, kDefaultTimeoutMs);
+      if (ExitCodeOf(run.program, 0) == 0xFFFFFFFF) ADD_FAILURE() << "the Manager did not end";
     }
-    Ftctl("reset");
-    Ftctl("start");
-    DeleteFileA(kLanguageFile);
+    AnswerEveryBox();
+    ResetDriver();
+    DeleteFileA(kLanguageFile.c_str());
     WriteValue(HKEY_CURRENT_USER, kManagerAppDefaults, "Version", REG_SZ, Text("win95"));
     WriteDriverValue("CacheDir", REG_SZ, Text(kInstalledCacheDir));
   }

@@ -8,8 +8,8 @@ namespace {
 // The records' bytes are the unit tests' matter; here: a first start stores
 // the values and starts the companion once, a second start is refused
 // without touching the device (in the language file's words where it has
-// them), and WM_QUIT ends the first with 0.
-TEST_F(ManagerTest, FirstStartWritesTheValuesASecondIsRefusedQuitEndsWithZero) {
+// them), and WM_QUIT ends the first with 0. A later start stores nothing.
+TEST_F(ManagerTest, OnlyAFirstStartWritesTheValuesASecondIsRefusedQuitEndsWithZero) {
   run = StartManager();
   ASSERT_NE(run.window, nullptr);
   EXPECT_FALSE(IsWindowVisible(run.window));
@@ -24,7 +24,7 @@ TEST_F(ManagerTest, FirstStartWritesTheValuesASecondIsRefusedQuitEndsWithZero) {
   const std::pair<const char*, const char*> refusals[] = {{"", "FileTrove is already loaded"},
                                                           {"[Errors]\n6=   Schon geladen   \n", "Schon geladen"}};
   for (const auto& [language, text] : refusals) {
-    if (*language) ASSERT_TRUE(WriteTextFile(kLanguageFile, language));
+    if (*language) WriteTextFile(kLanguageFile.c_str(), language);
     Launched second = LaunchProgram(kManagerExe);
     EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, second.pid).text, text);
     EXPECT_EQ(ExitCodeOf(second), 1u);
@@ -32,6 +32,14 @@ TEST_F(ManagerTest, FirstStartWritesTheValuesASecondIsRefusedQuitEndsWithZero) {
   EXPECT_EQ(DriverLog(), journal);
   EXPECT_EQ(AgentStarts(), 1);
   EXPECT_EQ(QuitManager(run), 0u);
+
+  const Bytes shortData = Concat({Le32(0), Le32(1)});  // a first start would store all 16 bytes
+  WriteDriverValue("Data", REG_BINARY, shortData);
+  run = StartManager();
+  ASSERT_NE(run.window, nullptr);
+  Bytes data;
+  ASSERT_TRUE(ReadDriverValue("Data", &data));
+  EXPECT_EQ(Hex(data), Hex(shortData));
 }
 
 // A system other than Windows 95 is refused before any setting is read; a
@@ -49,7 +57,7 @@ TEST_F(ManagerTest, RefusalsEndWithOneAndTheCompanionStaysDown) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     if (c.win95) ASSERT_EQ(Ftctl("stop").exitCode, 0u);
-    else ASSERT_TRUE(WriteValue(HKEY_CURRENT_USER, kManagerAppDefaults, "Version", REG_SZ, Text("winxp")));
+    else WriteValue(HKEY_CURRENT_USER, kManagerAppDefaults, "Version", REG_SZ, Text("winxp"));
     run.program = LaunchProgram(c.win95 ? kManagerExe : kVersionAskingManagerExe);
     EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, run.program.pid).text, c.text);
     EXPECT_EQ(ExitCodeOf(run.program), 1u);
@@ -58,7 +66,7 @@ TEST_F(ManagerTest, RefusalsEndWithOneAndTheCompanionStaysDown) {
     EXPECT_EQ(ReadDriverValue("Other", &value), c.win95);
     if (!c.win95) EXPECT_TRUE(DriverLog().empty());
     TearDown();
-    SetUp();
+    ASSERT_NO_FATAL_FAILURE(SetUp());
   }
 }
 

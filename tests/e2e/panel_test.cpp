@@ -1,26 +1,31 @@
 // The control panel of the real Manager driven from outside: the saves of
 // OK, Apply and Cancel in the journal, the switches of the General and Edit
 // Mode pages. The pages' own decisions are unit tests.
+#include <gmock/gmock.h>
+
 #include "fake_tray.h"
 #include "manager_session.h"
 #include "res/resource.h"
 
 namespace {
 
-constexpr const char* kSettingsRequest = "CACHE_SET_SETTINGS";
+using ::testing::StartsWith;
+
+const std::string kSettingsRequest = "CACHE_SET_SETTINGS 0x8102";
 
 class Panel : public ManagerTest {
  protected:
   // Journal and store forgotten, so a test sees only what the panel does.
   static void ForgetStore() {
-    Ftctl("reset");
-    for (const char* name : {"CacheDir", "Data", "Data2", "Other", "DB"}) DeleteDriverValue(name);
+    ResetDriver();
+    DeleteDriverValue("CacheDir");
+    for (const char* name : kRecordValues) DeleteDriverValue(name);
   }
   static bool AllFiveStored() {
     Bytes data;
-    for (const char* name : {"CacheDir", "Data", "Data2", "Other", "DB"})
+    for (const char* name : kRecordValues)
       if (!ReadDriverValue(name, &data)) return false;
-    return true;
+    return ReadDriverValue("CacheDir", &data);
   }
 };
 
@@ -34,9 +39,9 @@ TEST_F(Panel, ApplyAndOkSaveOncePerCreatedPageAndCancelSavesNothing) {
   EXPECT_TRUE(AllFiveStored());
   ASSERT_TRUE(CloseSheet(sheet, IDCANCEL));
 
-  const struct { int tab; std::vector<std::string> requests; } visits[] = {  // the requests' names
+  const struct { int tab; std::vector<std::string> requests; } visits[] = {
       {kAdvancedTab, {kSettingsRequest, kSettingsRequest}},
-      {kEditModeTab, {kSettingsRequest, "CACHE_SET_EDIT_TYPES", kSettingsRequest}},
+      {kEditModeTab, {kSettingsRequest, "CACHE_SET_EDIT_TYPES 0x8105", kSettingsRequest}},
       {kAboutTab, {kSettingsRequest, kSettingsRequest}},
   };
   for (const auto& visit : visits) {
@@ -46,9 +51,7 @@ TEST_F(Panel, ApplyAndOkSaveOncePerCreatedPageAndCancelSavesNothing) {
     ChooseSheetTab(sheet, kGeneralTab);
     ForgetStore();
     ASSERT_TRUE(CloseSheet(sheet, IDOK));
-    std::vector<std::string> names;
-    for (const std::string& line : DriverLog()) names.push_back(line.substr(0, line.find(' ')));
-    EXPECT_EQ(names, visit.requests) << "tab " << visit.tab;
+    EXPECT_EQ(DriverRequests(), visit.requests) << "tab " << visit.tab;
     EXPECT_TRUE(AllFiveStored());
   }
 
@@ -75,7 +78,7 @@ TEST_F(Panel, ActivateCacheSwitchesAtOnceAndFollowsTheTray) {
   ClickAndSync(general, IDC_GENERAL_ACTIVE);
   EXPECT_EQ(LaterRequests(), std::vector<std::string>{"CACHE_DISABLE 0x8101"});
   EXPECT_EQ(StoredWord("Data", 0), 0u);
-  ASSERT_TRUE(tray.WaitCalls(2, 3000));
+  ASSERT_TRUE(tray.WaitCalls(2, kDefaultTimeoutMs));
   EXPECT_EQ(tray.Calls().back().tip, "FileTrove is Off");
 
   // The tray's switch reaches the box while the sheet is open.
@@ -104,25 +107,25 @@ TEST_F(Panel, EditModeSwitchSendsTheSortedListAtOnceAndARefusalEndsTheManagerUns
   const auto sorted = [](uint32_t on) { return Hex(TypeTable(on, {".BMP", ".DOC", ".TXT"})); };
   for (uint32_t on : {0u, 1u}) {
     const std::string table = sorted(on);
-    Ftctl("reset");
+    ResetDriver();
     ClickAndSync(page, IDC_EDIT_ENABLE);
     auto requests = DriverLog();
     ASSERT_EQ(requests.size(), 2u) << on;
     EXPECT_EQ(requests[0], "CACHE_SET_EDIT_TYPES 0x8105 " + table);
-    EXPECT_EQ(requests[1].rfind("CACHE_SET_SETTINGS", 0), 0u);
+    EXPECT_THAT(requests[1], StartsWith(kSettingsRequest));
     EXPECT_EQ(IsEnabled(page, IDC_EDIT_LIST), on == 1);
     ASSERT_TRUE(ReadDriverValue("DB", &stored));
     EXPECT_EQ(Hex(stored), table);
   }
 
-  for (const char* name : kSettingsValues) DeleteDriverValue(name);
-  Ftctl("reset");
-  ASSERT_EQ(Ftctl("fail CACHE_SET_EDIT_TYPES").exitCode, 0u);
+  for (const char* name : kRecordValues) DeleteDriverValue(name);
+  ResetDriver();
+  FailRequest(CACHE_SET_EDIT_TYPES);
   PressButton(page, IDC_EDIT_ENABLE);
   EXPECT_EQ(AnswerBox(kDefaultTimeoutMs, run.program.pid).text, "Fatal Error. FileTrove is unable to continue.");
   EXPECT_EQ(ExitCodeOf(run.program), 1u);
   EXPECT_EQ(DriverLog(), std::vector<std::string>{"CACHE_SET_EDIT_TYPES 0x8105 " + sorted(0) + " failed"});
-  for (const char* name : kSettingsValues) EXPECT_FALSE(ReadDriverValue(name, &stored)) << name;
+  for (const char* name : kRecordValues) EXPECT_FALSE(ReadDriverValue(name, &stored)) << name;
 }
 
 }  // namespace

@@ -6,13 +6,28 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <winioctl.h>
+
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <sstream>
+#include <stdexcept>
 #include <thread>
 
+#include "settings/device.h"
+#include "ftcache_ioctl.h"
+
 constexpr DWORD kPollMs = 25;
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+  for (DWORD start = GetTickCount();; Sleep(kPollMs)) {
+    if (condition()) return true;
+    if (GetTickCount() - start >= timeoutMs) return condition();
+  }
+}
+
+void HarnessFailure(const std::string& what) { throw std::runtime_error(what); }
 
 Launched LaunchProgram(const std::string& commandLine, HANDLE output) {
   Launched launched;
@@ -55,15 +70,13 @@ static HWND FindTopLevel(const char* className, const char* title, DWORD pid) {
 }
 
 HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs, DWORD pid) {
-  HWND window;
-  for (DWORD waited = 0; !(window = FindTopLevel(className, title, pid)) && waited < timeoutMs; waited += kPollMs)
-    Sleep(kPollMs);
+  HWND window = nullptr;
+  WaitUntil([&] { return (window = FindTopLevel(className, title, pid)) != nullptr; }, timeoutMs);
   return window;
 }
 
 bool WaitWindowGone(HWND window, DWORD timeoutMs) {
-  for (DWORD waited = 0; IsWindow(window) && waited < timeoutMs; waited += kPollMs) Sleep(kPollMs);
-  return !IsWindow(window);
+  return WaitUntil([&] { return !IsWindow(window); }, timeoutMs);
 }
 
 static std::string WindowText(HWND window) {
@@ -87,7 +100,12 @@ constexpr UINT kSyncTimeoutMs = 5000;
 
 LRESULT SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   DWORD_PTR result = 0;
-  SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSyncTimeoutMs, &result);
+  if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSyncTimeoutMs, &result)) {
+    char what[128];
+    snprintf(what, sizeof what, "message 0x%04x to window %p not handled within %u ms (error %lu)", message,
+             static_cast<void*>(window), kSyncTimeoutMs, GetLastError());
+    HarnessFailure(what);
+  }
   return static_cast<LRESULT>(result);
 }
 
@@ -151,32 +169,48 @@ Box AnswerBox(DWORD timeoutMs, DWORD pid) {
   return box;
 }
 
-bool NoBoxWithin(DWORD timeoutMs, DWORD pid) { return WaitForWindow("#32770", "FileTrove", timeoutMs, pid) == nullptr; }
+
+// Answers every dialog or box of this process but except until done. A
+// failure is kept for the caller and the window closed, so that the action
+// it held still ends.
+static void AnswerUntilDone(const std::atomic<bool>& done, std::vector<Shown>* shown,
+                            const std::function<void(HWND)>& answer, HWND except, std::exception_ptr* failure) {
+  while (!done) {
+    HWND window = nullptr;
+    DWORD pid = 0;
+    while ((window = FindWindowExA(nullptr, window, "#32770", nullptr))) {
+      GetWindowThreadProcessId(window, &pid);
+      if (pid == GetCurrentProcessId() && window != except && IsWindowVisible(window)) break;
+    }
+    if (!window) {
+      Sleep(10);
+      continue;
+    }
+    try {
+      Sync(window);  // its controls are made
+      shown->push_back({WindowText(window), ControlText(window, 0xFFFF), GetWindow(window, GW_OWNER)});
+      answer ? answer(window) : PressButton(window, IDOK);
+    } catch (...) {
+      if (!*failure) *failure = std::current_exception();
+      PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    }
+    WaitWindowGone(window, kDefaultTimeoutMs);
+  }
+}
 
 std::vector<Shown> Opened(const std::function<void()>& action, const std::function<void(HWND)>& answer, HWND except) {
   std::atomic<bool> done{false};
   std::vector<Shown> shown;
-  std::thread answerer([&] {
-    while (!done) {
-      HWND window = nullptr;
-      DWORD pid = 0;
-      while ((window = FindWindowExA(nullptr, window, "#32770", nullptr))) {
-        GetWindowThreadProcessId(window, &pid);
-        if (pid == GetCurrentProcessId() && window != except && IsWindowVisible(window)) break;
-      }
-      if (!window) {
-        Sleep(10);
-        continue;
-      }
-      Sync(window);  // its controls are made
-      shown.push_back({WindowText(window), ControlText(window, 0xFFFF), GetWindow(window, GW_OWNER)});
-      answer ? answer(window) : PressButton(window, IDOK);
-      WaitWindowGone(window, kDefaultTimeoutMs);
-    }
-  });
-  action();
+  std::exception_ptr failure;
+  std::thread answerer([&] { AnswerUntilDone(done, &shown, answer, except, &failure); });
+  try {
+    action();
+  } catch (...) {
+    if (!failure) failure = std::current_exception();
+  }
   done = true;
   answerer.join();
+  if (failure) std::rethrow_exception(failure);
   return shown;
 }
 
@@ -199,17 +233,80 @@ ToolResult Ftctl(const std::string& args) {
   return result;
 }
 
-std::vector<std::string> DriverLog() {
+// The device opened as the Manager opens it.
+static HANDLE OpenDriverDevice() {
+  char path[16];
+  snprintf(path, sizeof path, "\\\\.\\%s", DEVICE_NAME);
+  return CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+// One of the stand-in driver's own requests.
+static void DriverCall(DWORD code, const void* input, DWORD inputSize, void* output, DWORD outputSize) {
+  HANDLE device = OpenDriverDevice();
+  DWORD returned = 0;
+  bool done = device != INVALID_HANDLE_VALUE && DeviceIoControl(device, code, const_cast<void*>(input), inputSize,
+                                                                 output, outputSize, &returned, nullptr);
+  DWORD error = GetLastError();
+  if (device != INVALID_HANDLE_VALUE) CloseHandle(device);
+  if (!done) {
+    char what[96];
+    snprintf(what, sizeof what, "the driver's request 0x%08lx failed (error %lu)", code, error);
+    HarnessFailure(what);
+  }
+}
+
+static const char* RequestName(DWORD code) {
+  static const struct { DWORD code; const char* name; } names[] = {
+      {CACHE_ENABLE, "CACHE_ENABLE"},     {CACHE_DISABLE, "CACHE_DISABLE"}, {CACHE_SET_SETTINGS, "CACHE_SET_SETTINGS"},
+      {CACHE_DISK_LOW, "CACHE_DISK_LOW"}, {CACHE_DISK_OK, "CACHE_DISK_OK"}, {CACHE_SET_EDIT_TYPES, "CACHE_SET_EDIT_TYPES"},
+  };
+  for (const auto& entry : names)
+    if (entry.code == code) return entry.name;
+  return "UNKNOWN";
+}
+
+// The journal's lines, with or without the input bytes.
+static std::vector<std::string> JournalLines(bool withBytes) {
+  FtJournalStatus status = {};
+  DriverCall(FT_IOCTL_GET_STATUS, nullptr, 0, &status, sizeof status);
   std::vector<std::string> lines;
-  std::istringstream text(Ftctl("log").out);
-  for (std::string line; std::getline(text, line);) lines.push_back(line.substr(0, line.find('\r')));
+  for (uint32_t index = 0; index < status.Count; index++) {
+    FtJournalEntry entry = {};
+    DriverCall(FT_IOCTL_GET_ENTRY, &index, sizeof index, &entry, sizeof entry);
+    char code[16];
+    snprintf(code, sizeof code, " 0x%04x", entry.Code);
+    std::string line = RequestName(entry.Code) + std::string(code);
+    if (!withBytes) {
+      lines.push_back(line);
+      continue;
+    }
+    uint32_t kept = entry.InputLength < FT_JOURNAL_INPUT_MAX ? entry.InputLength : FT_JOURNAL_INPUT_MAX;
+    if (kept) line += " " + Hex(Bytes(entry.Input, entry.Input + kept));
+    if (entry.Outcome == FT_OUTCOME_FAILED) line += " failed";
+    if (entry.Outcome == FT_OUTCOME_REFUSED) line += " refused";
+    lines.push_back(line);
+  }
+  if (status.Dropped) lines.push_back("dropped " + std::to_string(status.Dropped));
   return lines;
 }
 
-bool WriteTextFile(const char* path, const std::string& text) {
-  bool written = !std::ofstream(path, std::ios::binary).write(text.data(), text.size()).fail();
+std::vector<std::string> DriverLog() { return JournalLines(true); }
+std::vector<std::string> DriverRequests() { return JournalLines(false); }
+
+void ResetDriver() {
+  HANDLE device = OpenDriverDevice();
+  if (device != INVALID_HANDLE_VALUE) CloseHandle(device);
+  else if (ToolResult started = Ftctl("start"); started.exitCode != 0) HarnessFailure("ftctl start: " + started.out);
+  uint32_t none = 0;
+  DriverCall(FT_IOCTL_RESET, nullptr, 0, &none, sizeof none);
+}
+
+void FailRequest(DWORD code) { DriverCall(FT_IOCTL_SET_FAILURE, &code, sizeof code, nullptr, 0); }
+
+void WriteTextFile(const char* path, const std::string& text) {
+  if (std::ofstream(path, std::ios::binary).write(text.data(), text.size()).fail())
+    HarnessFailure(std::string("cannot write ") + path);
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, path);
-  return written;
 }
 
 std::string TempPath(const char* name) {
@@ -263,8 +360,11 @@ void MadeFolder::Clear() {
   made.clear();
 }
 
-bool WriteValue(HKEY root, const char* keyPath, const char* name, DWORD type, const Bytes& data) {
-  return RegSetKeyValueA(root, keyPath, name, type, data.data(), static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+void WriteValue(HKEY root, const char* keyPath, const char* name, DWORD type, const Bytes& data) {
+  LSTATUS status = RegSetKeyValueA(root, keyPath, name, type, data.data(), static_cast<DWORD>(data.size()));
+  if (status != ERROR_SUCCESS)
+    HarnessFailure(std::string("cannot write the value ") + name + " of " + keyPath + " (error " +
+                   std::to_string(status) + ")");
 }
 
 void DeleteKeyTree(HKEY root, const char* keyPath) { RegDeleteTreeA(root, keyPath); }
@@ -278,7 +378,7 @@ bool KeyExists(HKEY root, const char* keyPath) {
 
 bool ReadDriverValue(const char* name, Bytes* data, DWORD* type) {
   HKEY key;
-  if (RegOpenKeyExA(kDriverRoot, kDriverKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExA(DRIVER_KEY_ROOT, DRIVER_KEY_PATH, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
   DWORD size = 0;
   LSTATUS status = RegQueryValueExA(key, name, nullptr, type, nullptr, &size);
   data->resize(size);
@@ -287,8 +387,8 @@ bool ReadDriverValue(const char* name, Bytes* data, DWORD* type) {
   RegCloseKey(key);
   return status == ERROR_SUCCESS;
 }
-bool WriteDriverValue(const char* name, DWORD type, const Bytes& data) {
-  return WriteValue(kDriverRoot, kDriverKeyPath, name, type, data);
+void WriteDriverValue(const char* name, DWORD type, const Bytes& data) {
+  WriteValue(DRIVER_KEY_ROOT, DRIVER_KEY_PATH, name, type, data);
 }
 uint32_t StoredWord(const char* name, size_t offset) {
   Bytes data;
@@ -297,7 +397,7 @@ uint32_t StoredWord(const char* name, size_t offset) {
   return word;
 }
 
-void DeleteDriverValue(const char* name) { RegDeleteKeyValueA(kDriverRoot, kDriverKeyPath, name); }
+void DeleteDriverValue(const char* name) { RegDeleteKeyValueA(DRIVER_KEY_ROOT, DRIVER_KEY_PATH, name); }
 
 std::string Hex(const Bytes& data) {
   static const char digits[] = "0123456789abcdef";

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/registry_key.h"
+
 // Where the scripts install the programs inside the prefix.
 constexpr const char* kProgramDir = "C:\\FT";
 constexpr const char* kManagerExe = "C:\\FT\\MANAGER.EXE";
@@ -15,11 +17,19 @@ constexpr const char* kManagerExe = "C:\\FT\\MANAGER.EXE";
 // name, so that the prefix's version for MANAGER.EXE applies to it too.
 constexpr const char* kVersionAskingManagerExe = "C:\\FT\\X64\\MANAGER.EXE";
 constexpr const char* kFtctlExe = "C:\\FT\\FTCTL.EXE";
-inline const HKEY kDriverRoot = HKEY_LOCAL_MACHINE;
-constexpr const char* kDriverKeyPath = "System\\CurrentControlSet\\Services\\VxD\\FTCACHE";
 constexpr const char* kInstalledCacheDir = "C:\\FTCACHE";  // as the driver's installer names it
+// The four records' values under the driver's key, beside "CacheDir".
+inline const char* const kRecordValues[] = {"Data", "Data2", "Other", "DB"};
 constexpr DWORD kDefaultTimeoutMs = 10000;
 using Bytes = std::vector<uint8_t>;
+
+// ---- waiting and failing ----------------------------------------------
+// Polls condition until it holds or timeoutMs have passed by the clock;
+// true when it held.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+// Stops the test with what went wrong: a harness call that timed out or a
+// write that failed (an exception, which the test reports as its failure).
+[[noreturn]] void HarnessFailure(const std::string& what);
 
 // ---- processes --------------------------------------------------------
 struct Launched {
@@ -45,8 +55,9 @@ void PressButton(HWND dialog, int controlId);
 
 // ---- controls of another process --------------------------------------
 // Sends a message and waits (at most 5 s) until it was handled: for what
-// must be done before the test goes on. A handler that runs a modal loop
-// (a box) holds the sender until the loop ends: post those instead.
+// must be done before the test goes on; a message not handled in time stops
+// the test. A handler that runs a modal loop (a box) holds the sender until
+// the loop ends: post those instead.
 LRESULT SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Waits until the window's thread takes messages again. Messages posted
 // earlier may still wait in its queue: a sent message overtakes them.
@@ -82,8 +93,6 @@ struct Box {
   std::string text;
 };
 Box AnswerBox(DWORD timeoutMs = kDefaultTimeoutMs, DWORD pid = 0);
-// True when no "FileTrove" box appears within the time.
-bool NoBoxWithin(DWORD timeoutMs, DWORD pid = 0);
 // Runs action on this thread while another one hands every dialog or box of
 // this process that it opens (but except) to answer, which presses OK unless
 // given. The windows' captions, texts and owners in their order.
@@ -94,7 +103,7 @@ struct Shown {
 std::vector<Shown> Opened(const std::function<void()>& action, const std::function<void(HWND)>& answer = nullptr,
                           HWND except = nullptr);
 
-// ---- tools --------------------------------------------------------------
+// ---- the stand-in driver -------------------------------------------------
 struct ToolResult {
   DWORD exitCode = 0xFFFFFFFF;  // stays so when the tool did not end in time
   std::string out;              // and what it wrote to stderr
@@ -102,13 +111,22 @@ struct ToolResult {
 // Runs C:\FT\FTCTL.EXE with the given arguments, its output sent to a file
 // (never a pipe, which Wine's server may hold open).
 ToolResult Ftctl(const std::string& args);
-// The lines of `ftctl log`, one per journalled request.
+// The journal through the device, one line per request as `ftctl log`
+// prints it: "CACHE_DISABLE 0x8101", then the input bytes in hex and
+// " failed" where the driver was told to fail it.
 std::vector<std::string> DriverLog();
+// The same lines without the bytes: "CACHE_DISABLE 0x8101".
+std::vector<std::string> DriverRequests();
+// Empties the journal and lets every request succeed, starting the driver
+// if it was stopped.
+void ResetDriver();
+// Makes the driver fail every request with this code from now on.
+void FailRequest(DWORD code);
 
 // ---- files --------------------------------------------------------------
 // Writes text as a file's whole contents, and makes the profile functions,
-// which cache files, read it anew.
-bool WriteTextFile(const char* path, const std::string& text);
+// which cache files, read it anew; a failed write stops the test.
+void WriteTextFile(const char* path, const std::string& text);
 // A name in the temporary folder.
 std::string TempPath(const char* name);
 // A file of the source tree as Wine names it.
@@ -122,7 +140,8 @@ struct MadeFolder {
   ~MadeFolder();
   std::wstring Path(const std::string& name) const;
   bool There(const std::string& name) const;
-  // A file of size bytes (folder: a folder), with its record when given.
+  // A file of size bytes (folder: a folder), with its record when given
+  // (a record that cannot be written stops the test).
   bool Make(const std::string& name, uint64_t size, const Bytes& record = {}, bool folder = false);
   void Clear();
   std::string path;
@@ -130,8 +149,8 @@ struct MadeFolder {
 };
 
 // ---- registry -----------------------------------------------------------
-// Creates the key if needed and writes the value.
-bool WriteValue(HKEY root, const char* keyPath, const char* name, DWORD type, const Bytes& data);
+// Creates the key if needed and writes the value; a failed write stops the test.
+void WriteValue(HKEY root, const char* keyPath, const char* name, DWORD type, const Bytes& data);
 // Deletes a key with everything below it; no error when it is missing.
 void DeleteKeyTree(HKEY root, const char* keyPath);
 bool KeyExists(HKEY root, const char* keyPath);
@@ -140,7 +159,7 @@ bool KeyExists(HKEY root, const char* keyPath);
 bool ReadDriverValue(const char* name, Bytes* data, DWORD* type = nullptr);
 // The 32-bit word at offset of a driver value; 0xFFFFFFFF when it has none there.
 uint32_t StoredWord(const char* name, size_t offset);
-bool WriteDriverValue(const char* name, DWORD type, const Bytes& data);
+void WriteDriverValue(const char* name, DWORD type, const Bytes& data);
 void DeleteDriverValue(const char* name);
 
 // ---- bytes --------------------------------------------------------------
@@ -157,3 +176,5 @@ Bytes RecordBytes(uint64_t stamp, uint64_t lastUsed, uint32_t hits);
 Bytes TypeTable(uint32_t enabled, const std::vector<std::string>& slots);
 // A UTC date and hour as FILETIME, as records carry them.
 FILETIME Utc(WORD year, WORD month, WORD day, WORD hour = 0);
+// A FILETIME as one number of 100-ns units.
+inline uint64_t Ticks(FILETIME time) { return (uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime; }

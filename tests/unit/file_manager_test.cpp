@@ -58,7 +58,7 @@ TEST(FileManagerRows, EdgesNoCacheFolderReaches) {
 constexpr const char* kFolder = "C:\\FTFMUNIT";
 
 Bytes Record(FILETIME lastUsed, uint32_t hits) {
-  return RecordBytes(1, (uint64_t{lastUsed.dwHighDateTime} << 32) | lastUsed.dwLowDateTime, hits);
+  return RecordBytes(1, Ticks(lastUsed), hits);
 }
 
 class FileManagerPage : public PageTest {

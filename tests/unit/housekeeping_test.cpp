@@ -100,7 +100,7 @@ TEST_F(CacheFolderFiles, HousekeepingDeletesDueFilesWithTheirRecordsOnly) {
   struct Row { std::string file; DWORD type; Bytes value; Kind kind; bool gone; };
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
-  const uint64_t day = 864000000000ull, time = (uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+  const uint64_t day = 864000000000ull, time = Ticks(now);
   const uint64_t midnight = time - time % day;  // FILETIME counts from a midnight
   auto Record = [](uint64_t lastUsed) { return RecordBytes(1, lastUsed, 1); };
   const Bytes never = Record(0);
@@ -109,6 +109,7 @@ TEST_F(CacheFolderFiles, HousekeepingDeletesDueFilesWithTheirRecordsOnly) {
       {"young29.dat", REG_BINARY, Record(midnight - 29 * day), FILE, false},
       {"Never.DAT", REG_BINARY, never, FILE, true},
       {"future.dat", REG_BINARY, Record(midnight + 2 * day), FILE, false},
+      {"nodate.dat", REG_BINARY, Record(0x8000000000000000ull), FILE, false},  // a last use no date stands for
       {"norecord.dat", REG_NONE, {}, FILE, false},
       {"empty.dat", REG_BINARY, {}, FILE, false},
       {"short16.dat", REG_BINARY, Bytes(never.begin(), never.begin() + 16), FILE, false},

@@ -36,7 +36,8 @@ class Records : public ::testing::Test {
   }
   static void ClearKey() {
     WriteDriverValue("Data", REG_BINARY, {});  // the key, should it be missing
-    for (const char* name : {"CacheDir", "Data", "Data2", "Other", "DB"}) DeleteDriverValue(name);
+    DeleteDriverValue("CacheDir");
+    for (const char* name : kRecordValues) DeleteDriverValue(name);
   }
 };
 
@@ -72,7 +73,7 @@ TEST_F(Records, EmptyKeyGivesDefaultsAndFirstSaveWritesExactBytes) {
 }
 
 TEST_F(Records, MissingKeyChangesNothing) {
-  DeleteKeyTree(kDriverRoot, kDriverKeyPath);
+  DeleteKeyTree(DRIVER_KEY_ROOT, DRIVER_KEY_PATH);
   EXPECT_NE(LoadSettings(), ERROR_SUCCESS);
   EXPECT_EQ(EditModeTable.EditModeEnabled, 0u);
   EXPECT_EQ(CacheSettings.MaxFileSizeK, 300u);
@@ -82,7 +83,7 @@ TEST_F(Records, MissingKeyChangesNothing) {
   EXPECT_FALSE(ReadCachedFileRecord("a.dat", &record));
   SaveSettings();  // writes nothing and creates no key
   SaveCacheActive();
-  EXPECT_FALSE(KeyExists(kDriverRoot, kDriverKeyPath));
+  EXPECT_FALSE(KeyExists(DRIVER_KEY_ROOT, DRIVER_KEY_PATH));
 }
 
 // A short "Data" replaces the leading fields only; longer values than their
