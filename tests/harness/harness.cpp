@@ -392,8 +392,10 @@ void WriteDriverValue(const char* name, DWORD type, const Bytes& data) {
 }
 uint32_t StoredWord(const char* name, size_t offset) {
   Bytes data;
-  uint32_t word = 0xFFFFFFFF;
-  if (ReadDriverValue(name, &data) && data.size() >= offset + 4) memcpy(&word, data.data() + offset, 4);
+  uint32_t word = 0;
+  if (!ReadDriverValue(name, &data) || data.size() < offset + 4)
+    HarnessFailure(std::string("no word at ") + std::to_string(offset) + " of the stored " + name);
+  memcpy(&word, data.data() + offset, 4);
   return word;
 }
 

@@ -157,7 +157,8 @@ bool KeyExists(HKEY root, const char* keyPath);
 
 // The driver's key. True when the value exists; fills data (and type when given).
 bool ReadDriverValue(const char* name, Bytes* data, DWORD* type = nullptr);
-// The 32-bit word at offset of a driver value; 0xFFFFFFFF when it has none there.
+// The 32-bit word at offset of a driver value; a value missing or too short
+// for it stops the test.
 uint32_t StoredWord(const char* name, size_t offset);
 void WriteDriverValue(const char* name, DWORD type, const Bytes& data);
 void DeleteDriverValue(const char* name);

@@ -5,7 +5,11 @@
 #include <thread>
 #include <vector>
 
+#include "app/startup.h"
 #include "app/tray.h"
+#include "app/watchdog.h"
+#include "fake_tray.h"
+#include "catalog_text.h"
 #include "page_host.h"
 #include "settings/device.h"
 #include "text/text_catalog.h"
@@ -37,13 +41,7 @@ class ControlPanel : public PageTest {
     return titles;
   }
   // The language file's text, trimmed as the program trims it.
-  static std::string German(TextId id) {
-    char key[16], text[1000] = "";
-    snprintf(key, sizeof key, "%d", id.key);
-    GetPrivateProfileStringA(SectionNames[id.section - 1], key, "", text, sizeof text, LanguageFilePath);
-    TrimSpaces(text);
-    return text;
-  }
+  static std::string German(TextId id) { return Trimmed(ProfileText(LanguageFilePath, id)); }
   // Every label the catalog gives this dialog shows its translation.
   static void ExpectLabels(HWND dialog, int dialogId) {
     int checked = 0;
@@ -57,13 +55,23 @@ class ControlPanel : public PageTest {
   }
 };
 
-// The titles come from the language file at each opening; the sheet opens
-// on the General page.
-TEST_F(ControlPanel, OpensOnGeneralWithSixTitlesReadAtEachOpening) {
+// The titles come from the language file and the pages' records from the
+// store at each opening (a refused Apply may have left other values in
+// memory); the sheet opens on the General page; every page shown lights Apply.
+TEST_F(ControlPanel, EachOpeningReadsTitlesAndStoreAndEveryPageShownLightsApply) {
+  WriteDriverValue("Data2", REG_BINARY, Concat({Le32(1), Le32(45)}));
+  HousekeepingSettings = {1, 1};
   WithSheet([](HWND sheet) {
     EXPECT_EQ(Titles(sheet), (Texts{"General", "Advanced", "File Manager", "Edit Mode", "Statistics",
                                     "About FileTrove"}));
-    EXPECT_EQ(ControlText(CurrentSheetPage(sheet), IDC_GENERAL_ACTIVE), "A&ctivate Cache");
+    HWND general = CurrentSheetPage(sheet);
+    EXPECT_EQ(ControlText(general, IDC_GENERAL_ACTIVE), "A&ctivate Cache");
+    EXPECT_TRUE(IsEnabled(sheet, kApplyButton)) << "at the opening";
+    SendAndWait(sheet, PSM_UNCHANGED, reinterpret_cast<WPARAM>(general), 0);
+    ASSERT_FALSE(IsEnabled(sheet, kApplyButton));
+    HWND advanced = ChooseSheetTab(sheet, kAdvancedTab);
+    EXPECT_TRUE(IsEnabled(sheet, kApplyButton)) << "at a page change";
+    EXPECT_EQ(ControlText(advanced, IDC_ADVANCED_DAYS), "45");
   });
   UseLanguageFile("[Main]\n1=Allgemein\n13=Bearbeiten\n4=Statistik\n[About FileTrove]\n1=Fassung\n");
   WithSheet([](HWND sheet) {
@@ -142,9 +150,13 @@ Texts MenuItems(HWND window) {
   return items;
 }
 
-using TrayMenu = PageTest;  // for the store as installed at its start and end
+using TrayWindow = PageTest;  // for the store as installed at its start and end
 
-TEST_F(TrayMenu, ItemsFollowTheSwitchAndTheLanguageFile) {
+// The menu's items follow the switch and the language file; the window's end
+// takes the icon away and switches caching off.
+TEST_F(TrayWindow, MenuFollowsTheSwitchAndTheLanguageFileTheEndRemovesTheIconAndStopsCaching) {
+  FakeTray tray;
+  ASSERT_TRUE(tray.Ready());
   ASSERT_TRUE(OpenDevice());  // the window tells the driver its state
   WNDCLASSA windowClass = {0, ManagerWindowProc, 0, 0, AppInstance};
   windowClass.lpszClassName = "tray under test";
@@ -164,7 +176,47 @@ TEST_F(TrayMenu, ItemsFollowTheSwitchAndTheLanguageFile) {
     ToggleCache(window);
     EXPECT_EQ(MenuItems(window), run.on);
     DestroyWindow(window);
+    EXPECT_EQ(tray.Calls().back().action, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(DriverRequests().back(), "CACHE_DISABLE 0x8101");
+    EXPECT_EQ(CacheSettings.CacheActive, 0u);
   }
+  CloseDevice();
+  DeviceHandle = 0;
+}
+
+// Stands for the hidden window: WM_APP asks whether the watchdog's timer runs
+// (and stops it).
+LRESULT CALLBACK TimerProbe(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_APP) return KillTimer(window, WATCHDOG_TIMER);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// No check may run while the free-space warning is up: the watchdog's timer
+// stops for it and runs again once the warning is answered.
+TEST_F(TrayWindow, WatchdogsTimerStopsWhileTheWarningIsUp) {
+  ASSERT_TRUE(OpenDevice());
+  ResetDriver();
+  WNDCLASSA windowClass = {0, TimerProbe, 0, 0, AppInstance};
+  windowClass.lpszClassName = "watchdog under test";
+  RegisterClassA(&windowClass);
+  ManagerWindow = CreateWindowExA(0, "watchdog under test", "", 0, 0, 0, 0, 0, nullptr, nullptr, AppInstance, nullptr);
+  ASSERT_NE(ManagerWindow, nullptr);
+  SetTimer(ManagerWindow, WATCHDOG_TIMER, WATCHDOG_PERIOD_MS, nullptr);
+  CacheSettings = {1, 1, 300, 0xFFFFFFFF};  // more free megabytes than any drive has: low
+  LRESULT runningDuringWarning = -1;
+  auto shown = Opened([] { CheckFreeSpace(ManagerWindow); }, [&](HWND box) {
+    runningDuringWarning = SendAndWait(ManagerWindow, WM_APP, 0, 0);
+    PressButton(box, IDOK);
+  });
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(runningDuringWarning, FALSE);
+  EXPECT_TRUE(KillTimer(ManagerWindow, WATCHDOG_TIMER)) << "the checks did not resume";
+  CacheSettings.MinFreeDiskMB = 0;  // room again, as the next check finds
+  CheckFreeSpace(ManagerWindow);
+  EXPECT_EQ(DriverRequests(), (Texts{"CACHE_DISK_LOW 0x8103", "CACHE_DISK_OK 0x8104"}));
+  DestroyWindow(ManagerWindow);
+  ManagerWindow = nullptr;
+  CacheSettings = {1, 1, 300, 100};
   CloseDevice();
   DeviceHandle = 0;
 }

@@ -16,7 +16,7 @@
 
 namespace {
 
-struct CachedFile { uint64_t bytes; uint32_t hits; uint64_t stamp = 1; bool record = true; };
+struct CachedFile { uint64_t bytes; uint32_t hits; uint64_t stamp = 1; bool record = true; bool dotted = false; };
 using Points = std::vector<std::pair<float, uint32_t>>;  // SizeK and Hits
 constexpr int W = 500, H = 260;
 constexpr uint32_t WHITE = 0xFFFFFF, BLACK = 0, RED = 0xFF0000, BLUE = 0x0000FF;
@@ -51,7 +51,7 @@ class Graph : public ::testing::Test {
     snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\");
   }
   void Add(const CachedFile& file) {
-    const std::string name = "graphunit" + std::to_string(cache.made.size()) + ".dat";
+    const std::string name = (file.dotted ? "." : "") + ("graphunit" + std::to_string(cache.made.size())) + ".dat";
     EXPECT_TRUE(cache.Make(name, file.bytes, file.record ? RecordBytes(file.stamp, 0, file.hits) : Bytes{})) << name;
   }
   // Draws the picture over a filled canvas; no two of its texts may meet.
@@ -89,6 +89,7 @@ TEST_F(Graph, CollectsFilesOfMoreThan1024BytesUsedFromTheCacheSorted) {
   const struct { std::vector<CachedFile> files; Points expected; } cases[] = {
       {{{4096, 1}, {8192, 2}, {2048, 3}}, {}},  // three files are no data
       {{{2048, 1}, {4096, 2, 0}, {8192, 3, 0}, {3072, 4, 0}}, {{2, 1}}},  // four count, one is plotted
+      {{{4096, 1}, {8192, 2}, {2048, 3}, {3072, 4, 1, true, true}}, {{2, 3}, {3, 4}, {4, 1}, {8, 2}}},  // a dot-named one too
       // By the whole size: 4 GB and more, and 4 GB + 512 bytes.
       {{{8192, 2}, {0x140000000, 1}, {2048, 3}, {0x100000200, 4}}, {{2, 3}, {8, 2}, {4194304, 4}, {5242880, 1}}},
       // 1024 bytes; 1025; a zero FileStamp, counted but not plotted; never used

@@ -2,15 +2,28 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
+#include <map>
 #include <string>
 #include <utility>
 
 #include "harness.h"
+#include "import_swap.h"
 #include "settings/cached_records.h"
 #include "settings/settings.h"
 
 namespace {
+
+// The bytes the Manager hands over for each value it writes: Wine, like
+// every NT-family system, stores a string's NUL when the caller leaves it
+// out, so only the call shows what Windows 95 stores.
+std::map<std::string, Bytes> handedOver;
+const FARPROC realSetValue = GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegSetValueExA");
+LSTATUS WINAPI RecordSetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) {
+  handedOver[name] = Bytes(data, data + size);
+  return reinterpret_cast<decltype(&RegSetValueExA)>(realSetValue)(key, name, reserved, type, data, size);
+}
 
 template <typename Record>
 Bytes BytesOf(const Record& record) {
@@ -52,20 +65,28 @@ TEST_F(Records, EmptyKeyGivesDefaultsAndFirstSaveWritesExactBytes) {
   EXPECT_EQ(SavingsParameters.CostPerMegabyte, 0.0f);
   EXPECT_EQ(SavingsParameters.CostPerHour, 20.0f);
 
-  SaveSettings();
+  handedOver.clear();
+  {
+    ImportSwap setValue{"advapi32.dll", "RegSetValueExA", reinterpret_cast<FARPROC>(RecordSetValue)};
+    SaveSettings();
+  }
+  // "Other": today's date, then the time of day (unchecked), speed 1, costs 0 and 20.
+  const Bytes since = Concat({Le32(today.wYear | today.wMonth << 16u), Le32(today.wDayOfWeek | today.wDay << 16u)});
+  const Bytes savings = Concat({Le32(1), Le32(0), Le32(0x41A00000)});
   const struct { const char* name; DWORD type; Bytes bytes; } stored[] = {
       {"Data", REG_BINARY, Concat({Le32(1), Le32(1), Le32(300), Le32(100)})},
       {"Data2", REG_BINARY, Concat({Le32(1), Le32(30)})},
       {"DB", REG_BINARY, TypeTable(1, {".BMP", ".DOC", ".TXT", ".WRI", ".XLS"})},
-      {"Other", REG_BINARY, BytesOf(SavingsParameters)},
-      {"CacheDir", REG_SZ, {'C', ':', '\\'}},
+      {"Other", REG_BINARY, Concat({since, Bytes(8, 0), savings})},
+      {"CacheDir", REG_SZ, {'C', ':', '\\'}},  // without a NUL
   };
   for (const auto& c : stored) {
     Bytes value;
     DWORD type;
     ASSERT_TRUE(ReadDriverValue(c.name, &value, &type)) << c.name;
     EXPECT_EQ(type, c.type) << c.name;
-    if (type == REG_SZ && !value.empty() && value.back() == 0) value.pop_back();  // the reading may add one
+    value = handedOver[c.name];
+    if (value.size() == 28) std::fill(value.begin() + 8, value.begin() + 16, 0);  // the time of day
     EXPECT_EQ(Hex(value), Hex(c.bytes)) << c.name;
   }
   LoadSavingsParameters();
@@ -140,6 +161,7 @@ TEST_F(Records, SaveCacheActiveRewritesOnlyTheFlag) {
       {{}, 0, "none"},  // no "Data": none is written
       {Concat({Le32(1), Le32(0), Le32(77), Le32(5)}), 0, "00000000000000004d00000005000000"},
       {Concat({Le32(0), Le32(1)}), 1, "0100000001000000"},
+      {{0xAA, 0xBB}, 1, "0100"},  // shorter than the flag: as long as it was
   };
   for (const auto& c : cases) {
     if (!c.stored.empty()) WriteDriverValue("Data", REG_BINARY, c.stored);

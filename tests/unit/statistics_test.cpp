@@ -44,21 +44,22 @@ class StatisticsPage : public PageTest {
 };
 
 TEST_F(StatisticsPage, ShowsTheDriversCounterWithTheStoredParametersInTheirPrecision) {
-  // Total (-1: none stored), the stored speed index and costs; the lines
-  // shown; the speed selected, which Apply stores.
-  const struct { int64_t total; uint32_t speed; float perMegabyte, perHour; const char *kilobytes, *hours, *money;
-                 int selected; } cases[] = {
-      {-1, 1, 0.0f, 20.0f, "0", "0", "0.00", 1},
-      {10240, 1, 0.5f, 3.0f, "10240", "2", "9.85", 1},
-      {10240, 7, 0.5f, 0.0f, "10240", "0", "5.00", 7},        // LAN
-      {360000, 8, 0.0f, 20.0f, "360000", "7", "142.22", -1},  // beyond the list: LAN speed
+  // Total (none stored, or its bytes), the stored speed index and costs; the
+  // lines shown; the speed selected, which Apply stores (none: 0xFFFFFFFF).
+  const Bytes none;
+  const struct { Bytes total; uint32_t speed; float perMegabyte, perHour; const char *kilobytes, *hours, *money;
+                 uint32_t selected; } cases[] = {
+      {none, 1, 0.0f, 20.0f, "0", "0", "0.00", 1},
+      {Le32(10240), 1, 0.5f, 3.0f, "10240", "2", "9.85", 1},
+      {Le32(10240), 7, 0.5f, 0.0f, "10240", "0", "5.00", 7},               // LAN
+      {Le32(360000), 8, 0.0f, 20.0f, "360000", "7", "142.22", 0xFFFFFFFF},  // beyond the list: LAN speed
       // The largest counter: bytes held as a float, hours from the exact count.
-      {0xFFFFFFFF, 0, 0.0f, 1.0f, "4294967296", "1018066", "1018066.31", 0},
+      {Le32(0xFFFFFFFF), 0, 0.0f, 1.0f, "4294967296", "1018066", "1018066.31", 0},
   };
   for (const auto& c : cases) {
     StoreSavings(2026, 12, 5, c.speed, c.perMegabyte, c.perHour);
     DeleteDriverValue("Total");
-    if (c.total >= 0) WriteDriverValue("Total", REG_BINARY, Le32(static_cast<uint32_t>(c.total)));
+    if (!c.total.empty()) WriteDriverValue("Total", REG_BINARY, c.total);
     ASSERT_NE(OpenStatistics(), nullptr);
     EXPECT_EQ(Shown(), (std::vector<std::string>{std::string("Total kilobytes saved: ") + c.kilobytes,
                                                  std::string("Total time saved:    ") + c.hours + " hours",
@@ -66,9 +67,9 @@ TEST_F(StatisticsPage, ShowsTheDriversCounterWithTheStoredParametersInTheirPreci
                                                  "Saved by cache since 12/5/2026"}));
     EXPECT_EQ(ComboItems(page, IDC_STATS_SPEED),
               (std::vector<std::string>{"9600", "14400", "19200", "28800", "38400", "57600", "115200", "LAN"}));
-    EXPECT_EQ(SendDlgItemMessageA(page, IDC_STATS_SPEED, CB_GETCURSEL, 0, 0), c.selected);
+    EXPECT_EQ(static_cast<uint32_t>(SendDlgItemMessageA(page, IDC_STATS_SPEED, CB_GETCURSEL, 0, 0)), c.selected);
     ASSERT_TRUE(Apply());
-    EXPECT_EQ(StoredWord("Other", 16), static_cast<uint32_t>(c.selected));
+    EXPECT_EQ(StoredWord("Other", 16), c.selected);
     DestroyWindow(sheet);
   }
 }
@@ -132,7 +133,7 @@ TEST_F(StatisticsPage, ClearHistoryZeroesTheCounterAtOnceAndTheDateWaitsForApply
 }
 
 // OK closing the graph is an end-to-end test, in German.
-TEST_F(StatisticsPage, PerformanceOpensTheGraphOverTheSheetAndEscapeEndsIt) {
+TEST_F(StatisticsPage, PerformanceOpensTheGraphOverTheSheetAndCancelEndsIt) {
   ASSERT_NE(OpenStatistics(), nullptr);
   auto shown = Opened([&] { Click(IDC_STATS_PERFORMANCE); },
                       [](HWND graph) { PostMessageA(graph, WM_COMMAND, IDCANCEL, 0); });
