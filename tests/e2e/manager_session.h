@@ -13,6 +13,8 @@
 #include "harness.h"
 
 constexpr const char* kAgentLog = "C:\\FT\\ftagent.log";
+// Values the companion writes to the driver's key at its start: "NAME HEX" lines.
+constexpr const char* kAgentValues = "C:\\FT\\ftagent.set";
 inline const std::string kLanguageFile = std::string(kProgramDir) + "\\" + LANGUAGE_FILE_NAME;
 constexpr const char* kManagerAppDefaults = "Software\\Wine\\AppDefaults\\MANAGER.EXE";
 constexpr const char* kPanelCaption = "FileTrove - Control Panel";
@@ -86,6 +88,7 @@ class ManagerTest : public ::testing::Test {
     ASSERT_EQ(FindWindowA(MANAGER_NAME, MANAGER_NAME), nullptr) << "a Manager from another test still runs";
     ResetDriver();
     DeleteFileA(kAgentLog);
+    DeleteFileA(kAgentValues);
     DeleteFileA(kLanguageFile.c_str());
     for (const char* name : kRecordValues) DeleteDriverValue(name);
     WriteValue(HKEY_CURRENT_USER, kManagerAppDefaults, "Version", REG_SZ, Text("win95"));
@@ -107,6 +110,7 @@ class ManagerTest : public ::testing::Test {
     }
     AnswerEveryBox();
     ResetDriver();
+    DeleteFileA(kAgentValues);
     DeleteFileA(kLanguageFile.c_str());
     WriteValue(HKEY_CURRENT_USER, kManagerAppDefaults, "Version", REG_SZ, Text("win95"));
     WriteDriverValue("CacheDir", REG_SZ, Text(kInstalledCacheDir));
