@@ -96,14 +96,12 @@ void PressButton(HWND dialog, int controlId) {
   if (HWND button = GetDlgItem(dialog, controlId)) PostMessageA(button, BM_CLICK, 0, 0);
 }
 
-constexpr UINT kSyncTimeoutMs = 5000;
-
 LRESULT SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   DWORD_PTR result = 0;
-  if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSyncTimeoutMs, &result)) {
+  if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kDefaultTimeoutMs, &result)) {
     char what[128];
-    snprintf(what, sizeof what, "message 0x%04x to window %p not handled within %u ms (error %lu)", message,
-             static_cast<void*>(window), kSyncTimeoutMs, GetLastError());
+    snprintf(what, sizeof what, "message 0x%04x to window %p not handled within %lu ms (error %lu)", message,
+             static_cast<void*>(window), kDefaultTimeoutMs, GetLastError());
     HarnessFailure(what);
   }
   return static_cast<LRESULT>(result);

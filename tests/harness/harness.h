@@ -54,7 +54,7 @@ std::string ControlText(HWND dialog, int controlId);
 void PressButton(HWND dialog, int controlId);
 
 // ---- controls of another process --------------------------------------
-// Sends a message and waits (at most 5 s) until it was handled: for what
+// Sends a message and waits (at most 10 s) until it was handled: for what
 // must be done before the test goes on; a message not handled in time stops
 // the test. A handler that runs a modal loop (a box) holds the sender until
 // the loop ends: post those instead.
