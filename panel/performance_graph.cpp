@@ -134,15 +134,25 @@ static float LabelMaximumX(float maxX) {
   return maxX;
 }
 
-// Labels keep their round values; each stands where its value lies on the
-// curves' scale, so that the axes read true.
-void HorizontalTicks(const GraphScale& scale, GraphTick ticks[HORIZONTAL_TICKS]) {
-  int step = static_cast<int>(LabelMaximumX(scale.MaxX) / 4.0);
-  for (int i = 1; i <= HORIZONTAL_TICKS; i++) {
-    int value = i * step;
-    ticks[i - 1].Pixel = GraphPixelX(scale, value);
-    FormatText(ticks[i - 1].Label, sizeof ticks[i - 1].Label, "%d", value);
+static GraphTick HorizontalTick(const GraphScale& scale, int64_t value) {
+  GraphTick tick;
+  tick.Pixel = GraphPixelX(scale, static_cast<double>(value));
+  FormatText(tick.Label, sizeof tick.Label, "%lld", static_cast<long long>(value));
+  return tick;
+}
+
+int HorizontalTicks(const GraphScale& scale, int stride, GraphTick* ticks, int capacity) {
+  if (capacity < 1) return 0;
+  // Wide: a file of 2 TB is more kilobytes than an int holds.
+  auto step = static_cast<int64_t>(LabelMaximumX(scale.MaxX) / 4.0) * stride;
+  if (step <= 0) {  // the largest file is below 4 K
+    ticks[0] = HorizontalTick(scale, 0);
+    return 1;
   }
+  int count = 0;
+  for (int64_t value = step; count < capacity && static_cast<double>(value) <= scale.MaxX; value += step)
+    ticks[count++] = HorizontalTick(scale, value);
+  return count;
 }
 
 void VerticalTicks(const GraphScale& scale, GraphTick ticks[VERTICAL_TICKS]) {
@@ -295,35 +305,34 @@ static bool TextsMeet(const RECT& a, const RECT& b) {
   return a.left < b.right + LABEL_GAP && b.left < a.right + LABEL_GAP && a.top < b.bottom && b.top < a.bottom;
 }
 
-// Each label stands where its value lies, so crowded labels cannot move
-// apart: only those inside the canvas and clear of the axis title are
-// drawn, the first and the last of them always, the others where they
-// meet neither a drawn neighbour nor the last.
+// The horizontal ticks at the smallest stride (1, 2, 4...) at which their
+// labels clear each other: doubling keeps the values round (2560, 5120,
+// 10240). Each label stands where its value lies; one that would leave the
+// canvas or meet the axis title is left out, and so are those right of it,
+// but their ticks are drawn.
 static void DrawHorizontalTicks(HDC dc, const GraphScale& scale, int W, int H) {
-  GraphTick ticks[HORIZONTAL_TICKS];
-  HorizontalTicks(scale, ticks);
   char title[MESSAGE_TEXT_SIZE];
   GetMessageText(TEXT_GRAPH_X_TITLE, title, sizeof title);
   RECT titleRect = AxisTitleRect(dc, W, H, title);
-  RECT fitting[HORIZONTAL_TICKS];
-  const char* labels[HORIZONTAL_TICKS];
-  int fits = 0;
-  for (const GraphTick& tick : ticks) {
-    DrawLine(dc, tick.Pixel, H - AXIS_GAP + TICK_HALF, tick.Pixel, H - AXIS_GAP - TICK_HALF);
-    SIZE size = TextSize(dc, tick.Label);
-    RECT place = {tick.Pixel, H - 20, tick.Pixel + size.cx, H - 20 + size.cy};
-    if (place.right >= W || TextsMeet(place, titleRect)) continue;
-    fitting[fits] = place;
-    labels[fits++] = tick.Label;
+  GraphTick ticks[HORIZONTAL_TICKS_MAX];
+  RECT places[HORIZONTAL_TICKS_MAX];
+  int count = 0, labelled = 0;
+  for (int stride = 1;; stride *= 2) {
+    count = HorizontalTicks(scale, stride, ticks, HORIZONTAL_TICKS_MAX);
+    labelled = 0;
+    bool clear = true;
+    for (int i = 0; i < count; i++) {
+      SIZE size = TextSize(dc, ticks[i].Label);
+      RECT place = {ticks[i].Pixel, H - 20, ticks[i].Pixel + size.cx, H - 20 + size.cy};
+      if (place.right >= W || TextsMeet(place, titleRect)) break;
+      if (labelled > 0 && TextsMeet(place, places[labelled - 1])) clear = false;
+      places[labelled++] = place;
+    }
+    if (clear || count <= 1) break;
   }
-  const RECT* drawn = nullptr;
-  for (int i = 0; i < fits; i++) {
-    bool middle = i > 0 && i < fits - 1;
-    if (drawn && TextsMeet(fitting[i], *drawn)) continue;
-    if (middle && TextsMeet(fitting[i], fitting[fits - 1])) continue;
-    PutText(dc, fitting[i].left, fitting[i].top, labels[i]);
-    drawn = &fitting[i];
-  }
+  for (int i = 0; i < count; i++)
+    DrawLine(dc, ticks[i].Pixel, H - AXIS_GAP + TICK_HALF, ticks[i].Pixel, H - AXIS_GAP - TICK_HALF);
+  for (int i = 0; i < labelled; i++) PutText(dc, places[i].left, places[i].top, ticks[i].Label);
 }
 
 static void DrawVerticalTicks(HDC dc, const GraphScale& scale) {

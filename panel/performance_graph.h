@@ -18,7 +18,7 @@ struct SeriesPoint {
 };
 static_assert(sizeof(SeriesPoint) == 8);
 
-constexpr int HORIZONTAL_TICKS = 4;
+constexpr int HORIZONTAL_TICKS_MAX = 64;
 constexpr int VERTICAL_TICKS = 5;
 
 INT_PTR CALLBACK PerformanceDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -41,9 +41,12 @@ struct GraphScale {
 
 struct GraphTick {
   int Pixel;       // x of a horizontal tick, y of a vertical one
-  char Label[32];  // "%d" horizontally, "%.1f" vertically
+  char Label[32];  // a whole number horizontally, "%.1f" vertically
 };
-void HorizontalTicks(const GraphScale& scale, GraphTick ticks[HORIZONTAL_TICKS]);
+// The horizontal ticks: every stride-th multiple of the tick value (a
+// quarter of a round size at or below MaxX) up to MaxX, each where its value
+// lies; only 0 when the tick value is. Returns how many, at most capacity.
+int HorizontalTicks(const GraphScale& scale, int stride, GraphTick* ticks, int capacity);
 void VerticalTicks(const GraphScale& scale, GraphTick ticks[VERTICAL_TICKS]);
 
 void DrawPerformanceGraph(const DRAWITEMSTRUCT* drawItem);
