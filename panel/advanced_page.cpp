@@ -10,7 +10,7 @@
 #include "settings/settings.h"
 #include "text/format_text.h"
 #include "text/message_text.h"
-#include "text/shown_number.h"
+#include "text/shown_field.h"
 
 // The directory the page showed; Apply saves this one.
 static char CacheDirCopy[MAX_PATH] = "";

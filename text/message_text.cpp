@@ -16,15 +16,6 @@ const char SectionNames[SECTION_COUNT][SECTION_NAME_SIZE] = {
 static const char BOX_CAPTION[] = "FileTrove";
 static const char FATAL_TEXT[] = "Fatal system error!";
 
-void TrimSpaces(char* text) {
-  size_t start = 0;
-  while (text[start] == ' ') start++;
-  memmove(text, text + start, strlen(text + start) + 1);
-  size_t length = strlen(text);
-  while (length > 0 && text[length - 1] == ' ') length--;
-  text[length] = '\0';
-}
-
 // Reads section/key from the language file; empty when it does not hold it.
 static void ReadLanguageFile(int section, int key, char* dest, int destSize) {
   dest[0] = '\0';
@@ -82,39 +73,6 @@ void GetMessageText(TextId id, char* dest, int destSize) {
   if (!LoadTableText(id.section, id.key, dest, destSize)) FatalTextMissing(nullptr);
 }
 
-void FormatConversions(const char* format, char* kinds, int kindsSize) {
-  int count = 0;
-  auto put = [&](char kind) {
-    if (count < kindsSize - 1) kinds[count++] = kind;
-  };
-  for (const char* p = format; *p; p++) {
-    if (*p != '%') continue;
-    p++;
-    if (*p == '%') continue;
-    while (*p && strchr("-+ #0", *p)) p++;
-    while (*p >= '0' && *p <= '9') p++;
-    if (*p == '.') {
-      p++;
-      while (*p >= '0' && *p <= '9') p++;
-    }
-    // Lengths: l and none are the only ones our callers pass.
-    bool isLong = false;
-    if (*p == 'l') {
-      isLong = true;
-      p++;
-    }
-    char kind = '?';
-    if (*p && strchr("di", *p)) kind = isLong ? 'l' : 'd';
-    else if (*p && strchr("ux", *p)) kind = isLong ? 'L' : 'u';
-    else if (*p && strchr("feg", *p)) kind = 'f';  // %f and %lf both take a double
-    else if (*p == 's' && !isLong) kind = 's';
-    put(kind);
-    if (kind == '?') break;
-    if (*p == '\0') break;
-  }
-  kinds[count] = '\0';
-}
-
 void GetFormatText(TextId id, char* dest, int destSize) {
   char table[BOX_TEXT_SIZE];
   if (!LoadTableText(id.section, id.key, table, sizeof table)) {
@@ -122,8 +80,5 @@ void GetFormatText(TextId id, char* dest, int destSize) {
     FatalTextMissing(nullptr);
   }
   GetMessageText(id, dest, destSize);
-  char wanted[32], found[32];
-  FormatConversions(table, wanted, sizeof wanted);
-  FormatConversions(dest, found, sizeof found);
-  if (strcmp(wanted, found) != 0) FormatText(dest, destSize, "%s", table);
+  if (!FormatKeepsConversions(table, dest)) FormatText(dest, destSize, "%s", table);
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "text/text_catalog.h"
+#include "text/text_rules.h"
 
 constexpr int SECTION_FILE_MANAGER = 3;
 constexpr int SECTION_STATISTICS = 4;
@@ -24,7 +25,6 @@ extern char LanguageFilePath[MAX_PATH];
 
 extern const char SectionNames[SECTION_COUNT][SECTION_NAME_SIZE];
 
-void TrimSpaces(char* text);
 // Sets every label that TEXT_CATALOG records for the dialog template; a label
 // the language file lacks keeps the template's text.
 void SetDialogLabels(HWND dialog, int dialogTemplate);
@@ -35,8 +35,3 @@ void GetMessageText(TextId text, char* dest, int destSize);
 // is taken only when its conversions match the string table's in number and
 // kind; otherwise the string table's text is used.
 void GetFormatText(TextId text, char* dest, int destSize);
-
-// The conversions of a printf format as one letter each ("ddd" for
-// "%d/%d/%d"), or "?" when the format holds one that is not allowed.
-// Exposed for tests.
-void FormatConversions(const char* format, char* kinds, int kindsSize);

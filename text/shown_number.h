@@ -1,7 +1,5 @@
-// A number in an edit field, read as the user sees it on the page.
+// A number as a page's field shows it: the reading rule, apart from the field.
 #pragma once
-#include <windows.h>
-
 #include <cstdint>
 
 constexpr uint32_t SHOWN_NUMBER_MAX = 0xFFFFFFFF;
@@ -10,7 +8,3 @@ constexpr uint32_t SHOWN_NUMBER_MAX = 0xFFFFFFFF;
 // 1000); empty text is 0. Any other character (a sign, a blank, a point) or
 // a number above maximum makes the text unreadable: false, *value 0.
 bool ParseShownNumber(const char* text, const char* separator, uint32_t maximum, uint32_t* value);
-
-// ParseShownNumber on a control's text, with the user's thousands separator
-// (the one an up-down writes).
-bool ReadShownNumber(HWND dialog, int controlId, uint32_t maximum, uint32_t* value);

@@ -1,0 +1,31 @@
+// A translated format against a built-in one (input: built-in, NUL,
+// translation). A translation that passes takes the very arguments the
+// built-in one takes, as the host C library's own parse of both says.
+#include <printf.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "text/text_rules.h"
+
+static std::vector<int> ArgumentTypes(const std::string& format) {
+  std::vector<int> types(parse_printf_format(format.c_str(), 0, nullptr));
+  if (!types.empty()) parse_printf_format(format.c_str(), types.size(), types.data());
+  return types;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const char* bytes = reinterpret_cast<const char*>(data);
+  const size_t split = strnlen(bytes, size);
+  const std::string builtIn(bytes, split);
+  const std::string translated = split < size ? std::string(bytes + split + 1, strnlen(bytes + split + 1, size - split - 1)) : "";
+  char kinds[8];
+  FormatConversions(translated.c_str(), kinds, sizeof kinds);  // any text, any room
+  if (strlen(kinds) >= sizeof kinds) abort();
+  if (!FormatKeepsConversions(builtIn.c_str(), translated.c_str())) return 0;
+  if (ArgumentTypes(builtIn) != ArgumentTypes(translated)) abort();
+  return 0;
+}

@@ -1,0 +1,55 @@
+#include "text/text_rules.h"
+
+#include <cstring>
+
+void TrimSpaces(char* text) {
+  size_t start = 0;
+  while (text[start] == ' ') start++;
+  memmove(text, text + start, strlen(text + start) + 1);
+  size_t length = strlen(text);
+  while (length > 0 && text[length - 1] == ' ') length--;
+  text[length] = '\0';
+}
+
+void FormatConversions(const char* format, char* kinds, int kindsSize) {
+  if (kindsSize <= 0) return;
+  int count = 0;
+  auto put = [&](char kind) {
+    if (count < kindsSize - 1) kinds[count++] = kind;
+  };
+  for (const char* p = format; *p; p++) {
+    if (*p != '%') continue;
+    p++;
+    if (*p == '%') continue;
+    while (*p && strchr("-+ #0", *p)) p++;
+    while (*p >= '0' && *p <= '9') p++;
+    if (*p == '.') {
+      p++;
+      while (*p >= '0' && *p <= '9') p++;
+    }
+    // Lengths: l and none are the only ones our callers pass.
+    bool isLong = false;
+    if (*p == 'l') {
+      isLong = true;
+      p++;
+    }
+    char kind = '?';
+    if (*p && strchr("di", *p)) kind = isLong ? 'l' : 'd';
+    else if (*p && strchr("ux", *p)) kind = isLong ? 'L' : 'u';
+    else if (*p && strchr("feg", *p)) kind = 'f';  // %f and %lf both take a double
+    else if (*p == 's' && !isLong) kind = 's';
+    put(kind);
+    if (kind == '?') break;
+    if (*p == '\0') break;
+  }
+  kinds[count] = '\0';
+}
+
+bool FormatKeepsConversions(const char* builtIn, const char* translated) {
+  // Longer than any built-in format's list: a translation with more
+  // conversions never reads as equal by being cut short.
+  char wanted[32], found[sizeof wanted + 1];
+  FormatConversions(builtIn, wanted, sizeof wanted);
+  FormatConversions(translated, found, sizeof found);
+  return strchr(wanted, '?') == nullptr && strcmp(wanted, found) == 0;
+}
