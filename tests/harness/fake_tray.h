@@ -33,17 +33,10 @@ inline uint64_t ProgramIconHash(const char* program, int iconId) {
   HMODULE module = LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (!module) return 0;
   auto icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0));
-  ICONINFO info;
-  if (!icon || !GetIconInfo(icon, &info)) return 0;
-  BITMAP colour = {};
-  GetObjectA(info.hbmColor, sizeof colour, &colour);
-  std::vector<uint8_t> bits((colour.bmPlanes * colour.bmWidth * colour.bmHeight * colour.bmBitsPixel + 15) / 16 * 2);
-  GetBitmapBits(info.hbmColor, static_cast<LONG>(bits.size()), bits.data());
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
-  DestroyIcon(icon);
+  Bytes bits = IconPixels(icon);
+  if (icon) DestroyIcon(icon);
   FreeLibrary(module);
-  return HashBytes(bits.data(), bits.size());
+  return bits.empty() ? 0 : HashBytes(bits.data(), bits.size());
 }
 
 class FakeTray {

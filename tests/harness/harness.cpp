@@ -399,6 +399,18 @@ uint32_t StoredWord(const char* name, size_t offset) {
 
 void DeleteDriverValue(const char* name) { RegDeleteKeyValueA(DRIVER_KEY_ROOT, DRIVER_KEY_PATH, name); }
 
+Bytes IconPixels(HICON icon) {
+  ICONINFO info = {};
+  if (!icon || !GetIconInfo(icon, &info)) return {};
+  BITMAP colour = {};
+  GetObjectA(info.hbmColor, sizeof colour, &colour);
+  Bytes bits((colour.bmPlanes * colour.bmWidth * colour.bmHeight * colour.bmBitsPixel + 15) / 16 * 2);
+  GetBitmapBits(info.hbmColor, static_cast<LONG>(bits.size()), bits.data());
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return bits;
+}
+
 std::string Hex(const Bytes& data) {
   static const char digits[] = "0123456789abcdef";
   std::string text;

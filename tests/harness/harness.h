@@ -163,6 +163,10 @@ uint32_t StoredWord(const char* name, size_t offset);
 void WriteDriverValue(const char* name, DWORD type, const Bytes& data);
 void DeleteDriverValue(const char* name);
 
+// An icon's colour bits as its bitmap holds them; empty when it is no icon
+// (or no longer one).
+Bytes IconPixels(HICON icon);
+
 // ---- bytes --------------------------------------------------------------
 // Lower-case hex without separators, as `ftctl log` prints input bytes.
 std::string Hex(const Bytes& data);

@@ -61,19 +61,9 @@ class EditModePage : public PageTest {
     SelectListBoxItem(page, IDC_EDIT_LIST, index);
     return reinterpret_cast<HICON>(SendDlgItemMessageA(page, IDC_EDIT_ICON, STM_GETICON, 0, 0));
   }
-  // The icon's colour pixels; empty once the icon has been destroyed.
-  static std::vector<uint32_t> Pixels(HICON icon) {
-    ICONINFO info = {};
-    if (!GetIconInfo(icon, &info)) return {};
-    std::vector<uint32_t> pixels(32 * 32);
-    GetBitmapBits(info.hbmColor, 32 * 32 * 4, pixels.data());
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return pixels;
-  }
-  std::vector<uint32_t> ProgramIcon(int index) {
+  Bytes ProgramIcon(int index) {
     HICON icon = ExtractIconA(AppInstance, program, index);
-    auto pixels = Pixels(icon);
+    Bytes pixels = IconPixels(icon);
     DestroyIcon(icon);
     return pixels;
   }
@@ -116,11 +106,11 @@ TEST_F(EditModePage, TypeNamesIconsAndHintsReplaceTheLastOnes) {
     HICON icon = Select(step.type);
     EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME), step.name) << step.type;
     if (step.icon < 0) EXPECT_EQ(icon, logo) << step.type;
-    else EXPECT_EQ(Pixels(icon), ProgramIcon(step.icon)) << step.type;
-    if (extracted && extracted != icon) EXPECT_TRUE(Pixels(extracted).empty()) << "replaced, " << step.type;
+    else EXPECT_EQ(IconPixels(icon), ProgramIcon(step.icon)) << step.type;
+    if (extracted && extracted != icon) EXPECT_TRUE(IconPixels(extracted).empty()) << "replaced, " << step.type;
     extracted = step.icon < 0 ? nullptr : icon;
   }
-  EXPECT_FALSE(Pixels(logo).empty());
+  EXPECT_FALSE(IconPixels(logo).empty());
 
   // Remove without a selection shows the hint in a box.
   EXPECT_EQ(OneBox([&] { Click(IDC_EDIT_REMOVE); }), std::string("FileTrove: ") + none);
@@ -134,7 +124,7 @@ TEST_F(EditModePage, TypeNamesIconsAndHintsReplaceTheLastOnes) {
   OpenEditMode(TypeTable(1, {".FTA"}));
   HICON last = Select(0);
   DestroyWindow(sheet);
-  EXPECT_TRUE(Pixels(last).empty()) << "the page's end destroys its icon";
+  EXPECT_TRUE(IconPixels(last).empty()) << "the page's end destroys its icon";
 }
 
 // Up to four characters in upper case, added on OK only and once in any
