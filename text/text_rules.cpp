@@ -11,11 +11,11 @@ void TrimSpaces(char* text) {
   text[length] = '\0';
 }
 
-void FormatConversions(const char* format, char* kinds, int kindsSize) {
-  if (kindsSize <= 0) return;
+int FormatConversions(const char* format, char* kinds, int kindsSize) {
   int count = 0;
   auto put = [&](char kind) {
-    if (count < kindsSize - 1) kinds[count++] = kind;
+    if (count < kindsSize - 1) kinds[count] = kind;
+    count++;
   };
   for (const char* p = format; *p; p++) {
     if (*p != '%') continue;
@@ -42,14 +42,16 @@ void FormatConversions(const char* format, char* kinds, int kindsSize) {
     if (kind == '?') break;
     if (*p == '\0') break;
   }
-  kinds[count] = '\0';
+  if (kindsSize > 0) kinds[count < kindsSize - 1 ? count : kindsSize - 1] = '\0';
+  return count;
 }
 
 bool FormatKeepsConversions(const char* builtIn, const char* translated) {
-  // Longer than any built-in format's list: a translation with more
-  // conversions never reads as equal by being cut short.
-  char wanted[32], found[sizeof wanted + 1];
-  FormatConversions(builtIn, wanted, sizeof wanted);
-  FormatConversions(translated, found, sizeof found);
-  return strchr(wanted, '?') == nullptr && strcmp(wanted, found) == 0;
+  char wanted[32], found[32];
+  int wantedCount = FormatConversions(builtIn, wanted, sizeof wanted);
+  int foundCount = FormatConversions(translated, found, sizeof found);
+  // Lists cut short could hide a difference past their ends: a format with
+  // more conversions than fit is never judged the same.
+  return wantedCount < static_cast<int>(sizeof wanted) && foundCount == wantedCount &&
+         strchr(wanted, '?') == nullptr && strcmp(wanted, found) == 0;
 }

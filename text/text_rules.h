@@ -5,8 +5,9 @@
 void TrimSpaces(char* text);
 
 // The conversions of a printf format as one letter each ("ddd" for
-// "%d/%d/%d"), or ending in "?" at the first one that is not allowed.
-void FormatConversions(const char* format, char* kinds, int kindsSize);
+// "%d/%d/%d"), or ending in "?" at the first one that is not allowed, as
+// many as kinds holds; returns how many the format has (up to that "?").
+int FormatConversions(const char* format, char* kinds, int kindsSize);
 
 // True when a translated format takes the same arguments as the built-in one:
 // its conversions match in number and kind, and both hold only allowed ones.
