@@ -1,7 +1,5 @@
 #include "text/message_text.h"
 
-#include <cstring>
-
 #include "text/format_text.h"
 
 HINSTANCE AppInstance = nullptr;
