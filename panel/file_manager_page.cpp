@@ -12,6 +12,7 @@
 #include "settings/cache_folder.h"
 #include "settings/cached_records.h"
 #include "settings/settings.h"
+#include "settings/system_time.h"
 #include "text/format_text.h"
 #include "text/message_text.h"
 
@@ -81,16 +82,15 @@ CachedFileRow* NewCachedFileRow(const CacheFolderEntry& entry) {
 
 // The UTC date of a last use; false when there is none (zero) or the time
 // does not convert.
-static bool LastUsedDate(FILETIME lastUsed, SYSTEMTIME* date) {
-  if (lastUsed.dwLowDateTime == 0 && lastUsed.dwHighDateTime == 0) return false;
-  return FileTimeToSystemTime(&lastUsed, date) != FALSE;
+static bool LastUsedDate(StoredFileTime lastUsed, StoredDate* date) {
+  return !IsZero(lastUsed) && DateOfFileTime(lastUsed, date);
 }
 
 // The UTC date as one number that orders like year, month, day; 0 without one.
-static uint32_t DateKey(FILETIME lastUsed) {
-  SYSTEMTIME date;
+static uint32_t DateKey(StoredFileTime lastUsed) {
+  StoredDate date;
   if (!LastUsedDate(lastUsed, &date)) return 0;
-  return date.wYear * 10000u + date.wMonth * 100u + date.wDay;
+  return date.Year * 10000u + date.Month * 100u + date.Day;
 }
 
 // Compared, never subtracted: two values far apart would overflow.
@@ -125,7 +125,7 @@ int CompareRows(const CachedFileRow* a, const CachedFileRow* b, int column) {
 const char* CellText(const CachedFileRow* row, int column, const char* noInfo, char* buffer, size_t size) {
   if (size > 0) buffer[0] = '\0';
   if (!row) return buffer;
-  SYSTEMTIME date;
+  StoredDate date;
   switch (column) {
     case COLUMN_NAME:
       return row->Name;
@@ -134,7 +134,7 @@ const char* CellText(const CachedFileRow* row, int column, const char* noInfo, c
       break;
     case COLUMN_LAST_USED:
       if (LastUsedDate(row->LastUsed, &date))
-        FormatText(buffer, size, "%d/%d/%d", date.wMonth, date.wDay, date.wYear);
+        FormatText(buffer, size, "%d/%d/%d", date.Month, date.Day, date.Year);
       else
         FormatText(buffer, size, "%s", noInfo);
       break;
@@ -162,8 +162,8 @@ void FormatTotals(const char* format, uint32_t count, double kilobytes, char* te
 }
 
 // The frame's caption from a "%d/%d/%d" format: month, day, year.
-static void FormatCaption(const char* format, SYSTEMTIME today, char* text, size_t size) {
-  FormatText(text, size, format, today.wMonth, today.wDay, today.wYear);
+static void FormatCaption(const char* format, StoredDate today, char* text, size_t size) {
+  FormatText(text, size, format, today.Month, today.Day, today.Year);
 }
 
 // ---- the list ----------------------------------------------------------
@@ -289,10 +289,8 @@ static void SortFillByName(HWND list) {
 static void ShowCaption(HWND page) {
   char format[MESSAGE_TEXT_SIZE];
   GetFormatText(TEXT_FILES_CAPTION, format, sizeof format);
-  SYSTEMTIME today;
-  GetSystemTime(&today);
   char caption[CAPTION_SIZE];
-  FormatCaption(format, today, caption, sizeof caption);
+  FormatCaption(format, Today(), caption, sizeof caption);
   SetDlgItemTextA(page, IDC_FILES_FRAME, caption);
 }
 

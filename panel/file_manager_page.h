@@ -7,12 +7,13 @@
 #include <cstdint>
 
 #include "settings/cache_folder.h"
+#include "settings/stored_time.h"
 
 // One listed file, owned by its list item. The name comes last and takes
 // only the room it needs, so that large caches stay small in memory.
 struct CachedFileRow {
   uint64_t Size;        // bytes, all 64 bits
-  FILETIME LastUsed;    // from the file's record; zero without one
+  StoredFileTime LastUsed;    // from the file's record; zero without one
   uint32_t Hits;        // from the file's record; zero without one
   bool NameShared;      // another row's name is the same but for case
   char ShortName[14];   // the scan's short name; empty without one

@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "settings/cache_folder.h"
 #include "settings/settings.h"
+#include "settings/system_time.h"
 #include "text/decimal_text.h"
 #include "text/format_text.h"
 #include "text/message_text.h"
@@ -71,10 +72,10 @@ void FormatSavingsLine(TextId text, double value, char* line, size_t lineSize) {
   FormatText(line, lineSize, format, value);
 }
 
-void FormatSinceCaption(const SYSTEMTIME& since, char* line, size_t lineSize) {
+void FormatSinceCaption(const StoredDate& since, char* line, size_t lineSize) {
   char format[MESSAGE_TEXT_SIZE];
   GetFormatText(TEXT_STATS_SINCE_CAPTION, format, sizeof format);
-  FormatText(line, lineSize, format, since.wMonth, since.wDay, since.wYear);
+  FormatText(line, lineSize, format, since.Month, since.Day, since.Year);
 }
 
 static void ShowLine(HWND page, int controlId, TextId text, double value) {
@@ -165,11 +166,10 @@ static void ClearHistory(HWND page) {
   ShowLine(page, IDC_STATS_KILOBYTES, TEXT_STATS_KILOBYTES_LINE, 0.0);
   ShowLine(page, IDC_STATS_HOURS, TEXT_STATS_HOURS_LINE, 0.0);
   ShowLine(page, IDC_STATS_MONEY, TEXT_STATS_MONEY_LINE, 0.0);
-  SYSTEMTIME now;
-  GetSystemTime(&now);
-  SavingsParameters.Since.wYear = now.wYear;
-  SavingsParameters.Since.wMonth = now.wMonth;
-  SavingsParameters.Since.wDay = now.wDay;
+  const StoredDate now = Today();
+  SavingsParameters.Since.Year = now.Year;
+  SavingsParameters.Since.Month = now.Month;
+  SavingsParameters.Since.Day = now.Day;
   ShowSince(page);
 }
 

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "settings/stored_time.h"
+
 #include "text/text_catalog.h"
 
 constexpr int LINE_SPEED_COUNT = 8;
@@ -38,4 +40,4 @@ SavingsFigures ComputeSavings(uint32_t kilobytes, float lineSpeed, float costPer
 // The kilobytes, hours or money line formatted with one number.
 void FormatSavingsLine(TextId text, double value, char* line, size_t lineSize);
 // Section 4 key 16 formatted with a date: "Saved by cache since 12/5/2026".
-void FormatSinceCaption(const SYSTEMTIME& since, char* line, size_t lineSize);
+void FormatSinceCaption(const StoredDate& since, char* line, size_t lineSize);

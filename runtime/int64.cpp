@@ -50,4 +50,17 @@ int64_t __moddi3(int64_t a, int64_t b) {
   DivideUnsigned(Magnitude(a), Magnitude(b), &rest);
   return static_cast<int64_t>(a < 0 ? 0 - rest : rest);
 }
+
+// Quotient and remainder at once, where code asks for both of one pair.
+uint64_t __udivmoddi4(uint64_t a, uint64_t b, uint64_t* remainder) {
+  uint64_t rest;
+  uint64_t quotient = DivideUnsigned(a, b, &rest);
+  if (remainder) *remainder = rest;
+  return quotient;
+}
+
+int64_t __divmoddi4(int64_t a, int64_t b, int64_t* remainder) {
+  if (remainder) *remainder = __moddi3(a, b);
+  return __divdi3(a, b);
+}
 }

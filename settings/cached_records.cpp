@@ -13,7 +13,7 @@ bool ReadCachedFileRecord(const char* fileName, CachedFileRecord* record) {
   return true;
 }
 
-bool ReadLastUsed(const char* fileName, FILETIME* lastUsed) {
+bool ReadLastUsed(const char* fileName, StoredFileTime* lastUsed) {
   CachedFileRecord record;
   if (!ReadCachedFileRecord(fileName, &record)) return false;
   *lastUsed = record.LastUsed;

@@ -4,13 +4,14 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "settings/stored_time.h"
+
 struct CachedFileRecord {
   uint64_t FileStamp;
-  FILETIME LastUsed;
+  StoredFileTime LastUsed;
   uint32_t Hits;
   uint32_t Reserved;  // the driver's own; never read
 };
-static_assert(sizeof(FILETIME) == 8);
 static_assert(sizeof(CachedFileRecord) == 24);
 static_assert(offsetof(CachedFileRecord, LastUsed) == 8);
 static_assert(offsetof(CachedFileRecord, Hits) == 16);
@@ -18,5 +19,5 @@ static_assert(offsetof(CachedFileRecord, Hits) == 16);
 // A value of any length but 24 bytes counts as unreadable: a shorter one
 // would leave LastUsed zero, the oldest date there is.
 bool ReadCachedFileRecord(const char* fileName, CachedFileRecord* record);
-bool ReadLastUsed(const char* fileName, FILETIME* lastUsed);
+bool ReadLastUsed(const char* fileName, StoredFileTime* lastUsed);
 void DeleteCachedFileRecord(const char* fileName);

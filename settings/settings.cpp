@@ -4,6 +4,7 @@
 
 #include "settings/device.h"
 #include "settings/registry_key.h"
+#include "settings/system_time.h"
 #include "text/format_text.h"
 
 CacheSettingsRecord CacheSettings = {1, 1, 300, 100};
@@ -103,7 +104,7 @@ void LoadSavingsParameters() {
   }
   if (!SavingsLoaded) {
     SavingsParameters = {};
-    GetSystemTime(&SavingsParameters.Since);
+    SavingsParameters.Since = Today();
     SavingsParameters.LineSpeed = 1;
     SavingsParameters.CostPerMegabyte = 0.0f;
     SavingsParameters.CostPerHour = 20.0f;

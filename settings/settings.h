@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "settings/stored_time.h"
+
 struct CacheSettingsRecord {  // "Data"
   uint32_t CacheActive;
   uint32_t ShowProgress;
@@ -24,12 +26,11 @@ static_assert(sizeof(HousekeepingRecord) == 8);
 static_assert(offsetof(HousekeepingRecord, AutoDeleteDays) == 4);
 
 struct SavingsRecord {  // "Other"
-  SYSTEMTIME Since;
+  StoredDate Since;
   uint32_t LineSpeed;
   float CostPerMegabyte;
   float CostPerHour;
 };
-static_assert(sizeof(SYSTEMTIME) == 16);
 static_assert(sizeof(SavingsRecord) == 28);
 static_assert(offsetof(SavingsRecord, LineSpeed) == 16);
 static_assert(offsetof(SavingsRecord, CostPerMegabyte) == 20);

@@ -22,6 +22,12 @@ struct BenchFile {
   uint32_t size;  // bytes; the file is sparse, only its size matters
   CachedFileRecord record;
 };
+// Now, as a record's last use.
+inline StoredFileTime NowAsFileTime() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return {now.dwLowDateTime, now.dwHighDateTime};
+}
 // Describes the index-th file of a benchmark's cache.
 using DescribeBenchFile = void (*)(int index, BenchFile* file);
 

@@ -37,7 +37,7 @@ static void DescribeFile(int index, BenchFile* file) {
   snprintf(file->name, sizeof file->name, "Cached file %05d.dat", (index * 7919) % FileCount);
   file->size = static_cast<uint32_t>(strlen(file->name));
   file->record.FileStamp = 1;
-  GetSystemTimeAsFileTime(&file->record.LastUsed);
+  file->record.LastUsed = NowAsFileTime();
   file->record.Hits = static_cast<uint32_t>(index);
 }
 

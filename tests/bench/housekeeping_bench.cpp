@@ -20,7 +20,7 @@ constexpr const char* BENCH_CACHE = "C:\\BENCHCACHE";
 static void DescribeFile(int index, BenchFile* file) {
   snprintf(file->name, sizeof file->name, "bench%05d.dat", index);
   file->record.FileStamp = 1;
-  GetSystemTimeAsFileTime(&file->record.LastUsed);
+  file->record.LastUsed = NowAsFileTime();
 }
 
 int main(int argc, char** argv) {

@@ -12,6 +12,8 @@ uint64_t __udivdi3(uint64_t a, uint64_t b);
 uint64_t __umoddi3(uint64_t a, uint64_t b);
 int64_t __divdi3(int64_t a, int64_t b);
 int64_t __moddi3(int64_t a, int64_t b);
+uint64_t __udivmoddi4(uint64_t a, uint64_t b, uint64_t* remainder);
+int64_t __divmoddi4(int64_t a, int64_t b, int64_t* remainder);
 }
 
 TEST(Win95Runtime, WinMainGetsTheArgumentsAfterTheProgram) {
@@ -41,9 +43,15 @@ TEST(Win95Runtime, DivisionAgreesWithTheMachinesOnEdgesAndAtRandom) {
   for (auto [a, b] : pairs) {
     ASSERT_EQ(__udivdi3(a, b), a / b) << a << " / " << b;
     ASSERT_EQ(__umoddi3(a, b), a % b) << a << " % " << b;
+    uint64_t rest = 0;
+    ASSERT_EQ(__udivmoddi4(a, b, &rest), a / b) << a << " / " << b;
+    ASSERT_EQ(rest, a % b) << a << " % " << b;
     auto sa = static_cast<int64_t>(a), sb = static_cast<int64_t>(b);
     if (sb == 0 || (sa == INT64_MIN && sb == -1)) continue;
     ASSERT_EQ(__divdi3(sa, sb), sa / sb) << sa << " / " << sb;
     ASSERT_EQ(__moddi3(sa, sb), sa % sb) << sa << " % " << sb;
+    int64_t signedRest = 0;
+    ASSERT_EQ(__divmoddi4(sa, sb, &signedRest), sa / sb) << sa << " / " << sb;
+    ASSERT_EQ(signedRest, sa % sb) << sa << " % " << sb;
   }
 }

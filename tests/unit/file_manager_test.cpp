@@ -18,7 +18,7 @@ using Row = std::unique_ptr<CachedFileRow, decltype(&free)>;
 
 Row MakeRow(const char* name, FILETIME lastUsed = {}) {
   Row row(NewCachedFileRow({name, "", 0}), &free);
-  row->LastUsed = lastUsed;
+  row->LastUsed = {lastUsed.dwLowDateTime, lastUsed.dwHighDateTime};
   return row;
 }
 

@@ -14,12 +14,12 @@
 
 namespace {
 
-SYSTEMTIME Date(WORD year, WORD month, WORD day, WORD hour = 0) { return {year, month, 0, day, hour, 0, 0, 0}; }
+StoredDate Date(uint16_t year, uint16_t month, uint16_t day, uint16_t hour = 0) { return {year, month, 0, day, hour, 0, 0, 0}; }
 
 // Month and year ends count one day, every fourth year is a leap year (2100
 // too), the hour does not count, and a later last use gives a negative age.
 TEST(DayNumber, DaysBetweenDates) {
-  const struct { SYSTEMTIME later, earlier; int days; } cases[] = {
+  const struct { StoredDate later, earlier; int days; } cases[] = {
       {Date(2026, 11, 1), Date(2026, 10, 31), 1}, {Date(2026, 10, 1), Date(2026, 9, 30), 1},
       {Date(2027, 1, 1), Date(2026, 12, 31), 1},  {Date(2026, 3, 31, 0), Date(2026, 3, 1, 23), 30},
       {Date(2026, 12, 6), Date(2025, 12, 6), 365}, {Date(1999, 3, 1), Date(1999, 2, 28), 1},
@@ -27,7 +27,7 @@ TEST(DayNumber, DaysBetweenDates) {
       {Date(2026, 12, 6), Date(2026, 12, 8), -2},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(DaysBetween(c.later, c.earlier), c.days) << c.later.wYear << "-" << c.later.wMonth << "-" << c.later.wDay;
+    EXPECT_EQ(DaysBetween(c.later, c.earlier), c.days) << c.later.Year << "-" << c.later.Month << "-" << c.later.Day;
   EXPECT_EQ(DayNumber(Date(1, 1, 1)), 1);
 }
 
