@@ -1,6 +1,8 @@
 // A translated format against a built-in one (input: built-in, NUL,
-// translation). A translation that passes takes the very arguments the
-// built-in one takes, as the host C library's own parse of both says.
+// translation), the translation trimmed first as a language file's text is.
+// A trimmed text is the inner part of what was read; a translation that
+// passes takes the very arguments the built-in one takes, as the host C
+// library's own parse of both says.
 #include <printf.h>
 
 #include <cstdint>
@@ -21,7 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const char* bytes = reinterpret_cast<const char*>(data);
   const size_t split = strnlen(bytes, size);
   const std::string builtIn(bytes, split);
-  const std::string translated = split < size ? std::string(bytes + split + 1, strnlen(bytes + split + 1, size - split - 1)) : "";
+  const std::string read = split < size ? std::string(bytes + split + 1, strnlen(bytes + split + 1, size - split - 1)) : "";
+  std::vector<char> trimmed(read.begin(), read.end());
+  trimmed.push_back('\0');
+  TrimSpaces(trimmed.data());
+  const std::string translated(trimmed.data());
+  const size_t inner = read.find_first_not_of(' ');
+  if (translated != (inner == std::string::npos ? "" : read.substr(inner, read.find_last_not_of(' ') + 1 - inner)))
+    abort();
   char kinds[8];
   FormatConversions(translated.c_str(), kinds, sizeof kinds);  // any text, any room
   if (strlen(kinds) >= sizeof kinds) abort();
