@@ -260,9 +260,7 @@ static void CreateAddDialog(HWND dialog) {
   SendDlgItemMessageA(dialog, IDC_ADDEXT_TEXT, EM_LIMITTEXT, EXTENSION_CHARS, 0);
   SetDlgItemTextA(dialog, IDC_ADDEXT_TEXT, NewExtension);
   SetDialogLabels(dialog, IDD_ADD_EXTENSION);
-  char title[MESSAGE_TEXT_SIZE];
-  GetMessageText(TEXT_EDIT_ADD_TITLE, title, sizeof title);
-  SetWindowTextA(dialog, title);
+  SetDialogTitle(dialog, TEXT_EDIT_ADD_TITLE);
 }
 
 static INT_PTR CALLBACK AddExtensionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,28 +1,25 @@
 // File Manager page: the list, sorting and deletion of cached files.
-#include "panel/file_manager_page.h"
-
+#include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 
 #include "panel/control_panel.h"
+#include "panel/file_manager_rows.h"
 #include "res/resource.h"
 #include "settings/cache_folder.h"
 #include "settings/cached_records.h"
 #include "settings/settings.h"
 #include "settings/system_time.h"
-#include "text/format_text.h"
 #include "text/message_text.h"
+#include "text/shown_date.h"
+
+static_assert(FILE_NAME_MAX == MAX_PATH - 1);
 
 constexpr int CAPTION_SIZE = 100;
 constexpr int TOTALS_SIZE = 100;
 constexpr int CELL_TEXT_SIZE = MESSAGE_TEXT_SIZE;
-constexpr const char* BOX_CAPTION = "FileTrove";
-constexpr int COLUMN_SIZE = 1;
-constexpr int COLUMN_LAST_USED = 2;
-constexpr int COLUMN_HITS = 3;
 
 // The list's place inside its frame, in pixels from the frame's edges.
 constexpr int LIST_INSET_SIDE = 6;
@@ -65,106 +62,6 @@ struct RedrawHeld {
     InvalidateRect(list, nullptr, TRUE);
   }
 };
-
-// ---- rows and texts ----------------------------------------------------
-
-static size_t CachedFileRowBytes(size_t nameLength) { return offsetof(CachedFileRow, Name) + nameLength + 1; }
-
-CachedFileRow* NewCachedFileRow(const CacheFolderEntry& entry) {
-  size_t length = strnlen(entry.Name, FILE_NAME_MAX);
-  auto* row = static_cast<CachedFileRow*>(calloc(1, CachedFileRowBytes(length)));
-  if (!row) return nullptr;
-  row->Size = entry.Size;
-  FormatText(row->ShortName, sizeof row->ShortName, "%s", entry.ShortName);
-  memcpy(row->Name, entry.Name, length);  // the NUL is calloc's
-  return row;
-}
-
-// The UTC date of a last use; false when there is none (zero) or the time
-// does not convert.
-static bool LastUsedDate(StoredFileTime lastUsed, StoredDate* date) {
-  return !IsZero(lastUsed) && DateOfFileTime(lastUsed, date);
-}
-
-// The UTC date as one number that orders like year, month, day; 0 without one.
-static uint32_t DateKey(StoredFileTime lastUsed) {
-  StoredDate date;
-  if (!LastUsedDate(lastUsed, &date)) return 0;
-  return date.Year * 10000u + date.Month * 100u + date.Day;
-}
-
-// Compared, never subtracted: two values far apart would overflow.
-static int LargestFirst(uint64_t a, uint64_t b) { return a < b ? 1 : a > b ? -1 : 0; }
-
-// Names in the order of the C library's _stricmp in its own locale: ASCII
-// letters as lower case, every other byte by its value.
-static int CompareNames(const char* a, const char* b) {
-  auto lower = [](char c) -> int {
-    auto code = static_cast<unsigned char>(c);
-    return code >= 'A' && code <= 'Z' ? code + ('a' - 'A') : code;
-  };
-  while (*a && lower(*a) == lower(*b)) a++, b++;
-  return lower(*a) - lower(*b);
-}
-
-int CompareRows(const CachedFileRow* a, const CachedFileRow* b, int column) {
-  if (!a || !b) return 0;
-  switch (column) {
-    case COLUMN_NAME:
-      return CompareNames(a->Name, b->Name);
-    case COLUMN_SIZE:
-      return LargestFirst(a->Size, b->Size);
-    case COLUMN_LAST_USED:
-      return LargestFirst(DateKey(a->LastUsed), DateKey(b->LastUsed));
-    case COLUMN_HITS:
-      return LargestFirst(a->Hits, b->Hits);
-  }
-  return 0;
-}
-
-const char* CellText(const CachedFileRow* row, int column, const char* noInfo, char* buffer, size_t size) {
-  if (size > 0) buffer[0] = '\0';
-  if (!row) return buffer;
-  StoredDate date;
-  switch (column) {
-    case COLUMN_NAME:
-      return row->Name;
-    case COLUMN_SIZE:
-      FormatText(buffer, size, "%llu", static_cast<unsigned long long>(row->Size));
-      break;
-    case COLUMN_LAST_USED:
-      if (LastUsedDate(row->LastUsed, &date))
-        FormatText(buffer, size, "%d/%d/%d", date.Month, date.Day, date.Year);
-      else
-        FormatText(buffer, size, "%s", noInfo);
-      break;
-    case COLUMN_HITS:
-      FormatText(buffer, size, "%u", row->Hits);
-      break;
-  }
-  return buffer;
-}
-
-double FillKilobytes(double bytes) { return (bytes + 512) / 1024; }
-
-double DeletionKilobytes(double bytes) { return bytes / 1024; }
-
-void SubtractRow(uint32_t* count, double* bytes, uint64_t size) {
-  if (*count > 0) *count -= 1;
-  if (*bytes > 0) {
-    *bytes -= static_cast<double>(size);
-    if (*bytes < 0) *bytes = 0;
-  }
-}
-
-void FormatTotals(const char* format, uint32_t count, double kilobytes, char* text, size_t size) {
-  FormatText(text, size, format, static_cast<long>(count), kilobytes);
-}
-
-// The frame's caption from a "%d/%d/%d" format: month, day, year.
-static void FormatCaption(const char* format, StoredDate today, char* text, size_t size) {
-  FormatText(text, size, format, today.Month, today.Day, today.Year);
-}
 
 // ---- the list ----------------------------------------------------------
 
@@ -219,7 +116,7 @@ static bool CollectRow(const CacheFolderEntry& entry, void* context) {
     scanned->rows = grown;
     scanned->capacity = capacity;
   }
-  CachedFileRow* row = NewCachedFileRow(entry);
+  CachedFileRow* row = NewCachedFileRow(entry.Name, entry.ShortName, entry.Size);
   if (!row) return true;
   CachedFileRecord record;
   if (ReadCachedFileRecord(row->Name, &record)) {
@@ -290,17 +187,8 @@ static void ShowCaption(HWND page) {
   char format[MESSAGE_TEXT_SIZE];
   GetFormatText(TEXT_FILES_CAPTION, format, sizeof format);
   char caption[CAPTION_SIZE];
-  FormatCaption(format, Today(), caption, sizeof caption);
+  FormatShownDate(format, Today(), caption, sizeof caption);
   SetDlgItemTextA(page, IDC_FILES_FRAME, caption);
-}
-
-// A name is data: it goes into the message as an argument, never as a format.
-static void ShowCannotDelete(HWND list, const char* name) {
-  char format[MESSAGE_TEXT_SIZE];
-  GetFormatText(TEXT_FILES_CANNOT_DELETE, format, sizeof format);
-  char message[MESSAGE_TEXT_SIZE + MAX_PATH];
-  FormatText(message, sizeof message, format, name);
-  MessageBoxA(list, message, BOX_CAPTION, MB_ICONEXCLAMATION);
 }
 
 // Deletes the files of the selected rows from the top down and stops at the
@@ -351,7 +239,7 @@ static void DeleteSelectedFiles(HWND list) {
     return;
   }
   const CachedFileRow* kept = DeleteSelectedRows(list);
-  if (kept) ShowCannotDelete(list, kept->Name);
+  if (kept) ShowFormattedMessage(list, TEXT_FILES_CANNOT_DELETE, kept->Name, MB_ICONEXCLAMATION);
 }
 
 // Takes a row that leaves the list out of the totals and frees it. The

@@ -3,21 +3,17 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
 
 #include "panel/control_panel.h"
 #include "res/resource.h"
 #include "settings/cache_folder.h"
 #include "settings/cached_records.h"
 #include "settings/settings.h"
-#include "text/format_text.h"
 #include "text/message_text.h"
 
 constexpr uint64_t PLOTTED_ABOVE_BYTES = 1024;
 constexpr int MIN_GRAPH_FILES = 4;
-constexpr int AXIS_GAP = 30;  // pixels between the canvas edges and the axes' ends
 constexpr int TICK_HALF = 3;
-constexpr int LABEL_GAP = 4;  // the least room between two texts side by side
 constexpr COLORREF BLACK = RGB(0, 0, 0);
 constexpr COLORREF WITHOUT_COLOUR = RGB(255, 0, 0);
 constexpr COLORREF WITH_COLOUR = RGB(0, 0, 255);
@@ -87,81 +83,8 @@ void CollectGraphPoints(GraphPoint** points, int* count) {
   *count = n;
 }
 
-// ---- series, scale and ticks ------------------------------------------------
-
-void BuildGraphSeries(const GraphPoint* points, int count, SeriesPoint* without, SeriesPoint* with) {
-  for (int i = 0; i < count; i++) {
-    // Every hit and the first fetch; counted wide, as 4294967295 hits + 1 would wrap to 0.
-    double transfers = static_cast<double>(points[i].Hits) + 1.0;
-    without[i] = {points[i].SizeK, static_cast<float>(transfers * points[i].SizeK)};
-    with[i] = {points[i].SizeK, points[i].SizeK};
-  }
-}
-
-static void FindSeriesMaxima(const SeriesPoint* without, const SeriesPoint* with, int count, float* maxX,
-                             float* maxY) {
-  *maxX = 0.0f;
-  *maxY = 0.0f;
-  for (const SeriesPoint* series : {without, with}) {
-    for (int i = 0; i < count; i++) {
-      if (series[i].X > *maxX) *maxX = series[i].X;
-      if (series[i].Y > *maxY) *maxY = series[i].Y;
-    }
-  }
-}
-
-static int GraphPixelX(const GraphScale& scale, double x) {
-  return static_cast<int>(x * scale.PW / scale.MaxX + scale.M);
-}
-
-static int GraphPixelY(const GraphScale& scale, double y) {
-  return static_cast<int>(-(y * scale.PH / scale.MaxY) + scale.PH + static_cast<double>(AXIS_GAP));
-}
-
 static POINT MapSeriesPoint(const GraphScale& scale, SeriesPoint point) {
   return {GraphPixelX(scale, point.X), GraphPixelY(scale, point.Y)};
-}
-
-// The horizontal labels' largest value: a round number at or below the
-// largest file size.
-static float LabelMaximumX(float maxX) {
-  if (maxX > 102400.0f) return maxX;
-  if (maxX > 10240.0f) return 10240.0f;
-  if (maxX > 1024.0f) return 1024.0f;
-  if (maxX > 500.0f) return 500.0f;
-  if (maxX > 200.0f) return 200.0f;
-  if (maxX > 100.0f) return 100.0f;
-  return maxX;
-}
-
-static GraphTick HorizontalTick(const GraphScale& scale, int64_t value) {
-  GraphTick tick;
-  tick.Pixel = GraphPixelX(scale, static_cast<double>(value));
-  FormatText(tick.Label, sizeof tick.Label, "%lld", static_cast<long long>(value));
-  return tick;
-}
-
-int HorizontalTicks(const GraphScale& scale, int stride, GraphTick* ticks, int capacity) {
-  if (capacity < 1) return 0;
-  // Wide: a file of 2 TB is more kilobytes than an int holds.
-  auto step = static_cast<int64_t>(LabelMaximumX(scale.MaxX) / 4.0) * stride;
-  if (step <= 0) {  // the largest file is below 4 K
-    ticks[0] = HorizontalTick(scale, 0);
-    return 1;
-  }
-  int count = 0;
-  for (int64_t value = step; count < capacity && static_cast<double>(value) <= scale.MaxX; value += step)
-    ticks[count++] = HorizontalTick(scale, value);
-  return count;
-}
-
-void VerticalTicks(const GraphScale& scale, GraphTick ticks[VERTICAL_TICKS]) {
-  float step = static_cast<float>(scale.MaxY / 5.0);
-  for (int i = 1; i <= VERTICAL_TICKS; i++) {
-    float value = static_cast<float>(i) * step;
-    ticks[i - 1].Pixel = GraphPixelY(scale, value);
-    FormatText(ticks[i - 1].Label, sizeof ticks[i - 1].Label, "%.1f", value);
-  }
 }
 
 // ---- drawing ------------------------------------------------------------------
@@ -301,38 +224,24 @@ static void DrawCurveAndLegend(HDC dc, const POINT* curve, int count, COLORREF c
   PutText(dc, W - TextSize(dc, text).cx - 5, y, text);
 }
 
-static bool TextsMeet(const RECT& a, const RECT& b) {
-  return a.left < b.right + LABEL_GAP && b.left < a.right + LABEL_GAP && a.top < b.bottom && b.top < a.bottom;
+static TextExtent MeasureOnCanvas(const char* label, void* dc) {
+  SIZE size = TextSize(static_cast<HDC>(dc), label);
+  return {size.cx, size.cy};
 }
 
-// The horizontal ticks at the smallest stride (1, 2, 4...) at which their
-// labels clear each other: doubling keeps the values round (2560, 5120,
-// 10240). Each label stands where its value lies; one that would leave the
-// canvas or meet the axis title is left out, and so are those right of it,
-// but their ticks are drawn.
+// The size ticks, and the labels of those that have room, in the canvas font.
 static void DrawHorizontalTicks(HDC dc, const GraphScale& scale, int W, int H) {
   char title[MESSAGE_TEXT_SIZE];
   GetMessageText(TEXT_GRAPH_X_TITLE, title, sizeof title);
   RECT titleRect = AxisTitleRect(dc, W, H, title);
-  GraphTick ticks[HORIZONTAL_TICKS_MAX];
-  RECT places[HORIZONTAL_TICKS_MAX];
-  int count = 0, labelled = 0;
-  for (int stride = 1;; stride *= 2) {
-    count = HorizontalTicks(scale, stride, ticks, HORIZONTAL_TICKS_MAX);
-    labelled = 0;
-    bool clear = true;
-    for (int i = 0; i < count; i++) {
-      SIZE size = TextSize(dc, ticks[i].Label);
-      RECT place = {ticks[i].Pixel, H - 20, ticks[i].Pixel + size.cx, H - 20 + size.cy};
-      if (place.right >= W || TextsMeet(place, titleRect)) break;
-      if (labelled > 0 && TextsMeet(place, places[labelled - 1])) clear = false;
-      places[labelled++] = place;
-    }
-    if (clear || count <= 1) break;
+  HorizontalLabels labels;
+  PlaceHorizontalLabels(scale, W, H, {titleRect.left, titleRect.top, titleRect.right, titleRect.bottom},
+                        MeasureOnCanvas, dc, &labels);
+  for (int i = 0; i < labels.Count; i++) {
+    int x = labels.Ticks[i].Pixel;
+    DrawLine(dc, x, H - AXIS_GAP + TICK_HALF, x, H - AXIS_GAP - TICK_HALF);
   }
-  for (int i = 0; i < count; i++)
-    DrawLine(dc, ticks[i].Pixel, H - AXIS_GAP + TICK_HALF, ticks[i].Pixel, H - AXIS_GAP - TICK_HALF);
-  for (int i = 0; i < labelled; i++) PutText(dc, places[i].left, places[i].top, ticks[i].Label);
+  for (int i = 0; i < labels.Labelled; i++) PutText(dc, labels.Places[i].Left, labels.Places[i].Top, labels.Ticks[i].Label);
 }
 
 static void DrawVerticalTicks(HDC dc, const GraphScale& scale) {
@@ -393,13 +302,10 @@ void DrawPerformanceGraph(const DRAWITEMSTRUCT* drawItem) {
 
 INT_PTR CALLBACK PerformanceDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG: {
-      char caption[MESSAGE_TEXT_SIZE];
-      GetMessageText(TEXT_GRAPH_CAPTION, caption, sizeof caption);
-      SetWindowTextA(dialog, caption);
+    case WM_INITDIALOG:
+      SetDialogTitle(dialog, TEXT_GRAPH_CAPTION);
       SetDialogLabels(dialog, IDD_PERFORMANCE);
       return TRUE;
-    }
     case WM_DRAWITEM:
       DrawPerformanceGraph(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;

@@ -1,25 +1,18 @@
 // Statistics page: savings since a date, cost parameters and the performance graph.
-#include "panel/statistics_page.h"
+#include <windows.h>
 
-#include <cmath>
 #include <cstdlib>
 
 #include "panel/control_panel.h"
 #include "panel/performance_graph.h"
+#include "panel/savings.h"
 #include "res/resource.h"
 #include "settings/cache_folder.h"
 #include "settings/settings.h"
 #include "settings/system_time.h"
-#include "text/decimal_text.h"
 #include "text/format_text.h"
 #include "text/message_text.h"
-
-const char LineSpeedList[LINE_SPEED_COUNT][LINE_SPEED_TEXT_SIZE] = {
-    "9600", "14400", "19200", "28800", "38400", "57600", "115200", "LAN",
-};
-
-constexpr uint32_t LAN_INDEX = 7;
-constexpr float LAN_SPEED = 115200.0f;
+#include "text/shown_date.h"
 
 constexpr int LINE_SIZE = 256;
 constexpr int COST_TYPING_LIMIT = 7;
@@ -28,54 +21,18 @@ constexpr int COST_TYPING_LIMIT = 7;
 static bool MegabyteCostEdited = false;
 static bool HourCostEdited = false;
 
-bool IsCostText(const char* text) {
-  bool pointSeen = false;
-  for (const char* p = text; *p; p++) {
-    if (*p >= '0' && *p <= '9') continue;
-    if (*p == '.' && !pointSeen) {
-      pointSeen = true;
-      continue;
-    }
-    return false;
-  }
-  return true;
-}
-
-bool ReadCostText(const char* text, bool edited, float* cost) {
-  if (!edited) return true;
-  if (!IsCostText(text)) return false;
-  // Many digits read as infinity, or beyond the largest float.
-  auto value = static_cast<float>(DecimalValue(text));
-  if (!std::isfinite(value)) return false;
-  *cost = value;
-  return true;
-}
-
-float LineSpeedOf(uint32_t lineSpeed) {
-  if (lineSpeed >= LAN_INDEX) return LAN_SPEED;
-  return static_cast<float>(DecimalValue(LineSpeedList[lineSpeed]));
-}
-
-SavingsFigures ComputeSavings(uint32_t kilobytes, float lineSpeed, float costPerMegabyte, float costPerHour) {
-  double k = kilobytes;
-  SavingsFigures figures;
-  figures.Bytes = static_cast<float>(k * 1024.0);
-  figures.Hours = static_cast<float>(k * 1024.0 * 8.0 / lineSpeed / 3600.0);
-  figures.Money = static_cast<float>(static_cast<double>(costPerMegabyte) * figures.Bytes / 1024.0 / 1024.0 +
-                                     static_cast<double>(costPerHour) * figures.Hours);
-  return figures;
-}
-
-void FormatSavingsLine(TextId text, double value, char* line, size_t lineSize) {
+// The kilobytes, hours or money line formatted with one number.
+static void FormatSavingsLine(TextId text, double value, char* line, size_t lineSize) {
   char format[MESSAGE_TEXT_SIZE];
   GetFormatText(text, format, sizeof format);
   FormatText(line, lineSize, format, value);
 }
 
-void FormatSinceCaption(const StoredDate& since, char* line, size_t lineSize) {
+// The frame's caption: "Saved by cache since 12/5/2026".
+static void FormatSinceCaption(const StoredDate& since, char* line, size_t lineSize) {
   char format[MESSAGE_TEXT_SIZE];
   GetFormatText(TEXT_STATS_SINCE_CAPTION, format, sizeof format);
-  FormatText(line, lineSize, format, since.Month, since.Day, since.Year);
+  FormatShownDate(format, since, line, lineSize);
 }
 
 static void ShowLine(HWND page, int controlId, TextId text, double value) {
@@ -102,7 +59,7 @@ static void ShowSavings(HWND page) {
 
 static void ShowCost(HWND page, int controlId, float cost) {
   char text[64];
-  FormatText(text, sizeof text, "%.2f", cost);
+  FormatCost(cost, text, sizeof text);
   SetDlgItemTextA(page, controlId, text);
 }
 

@@ -64,6 +64,20 @@ void ShowMessageText(HWND owner, TextId id, UINT style) {
   MessageBoxA(owner, text, BOX_CAPTION, style);
 }
 
+void ShowFormattedMessage(HWND owner, TextId id, const char* argument, UINT style) {
+  char format[MESSAGE_TEXT_SIZE];
+  GetFormatText(id, format, sizeof format);
+  char message[MESSAGE_TEXT_SIZE + MAX_PATH];
+  FormatText(message, sizeof message, format, argument);
+  MessageBoxA(owner, message, BOX_CAPTION, style);
+}
+
+void SetDialogTitle(HWND dialog, TextId id) {
+  char title[MESSAGE_TEXT_SIZE];
+  GetMessageText(id, title, sizeof title);
+  SetWindowTextA(dialog, title);
+}
+
 void GetMessageText(TextId id, char* dest, int destSize) {
   ReadLanguageFile(id.section, id.key, dest, destSize < MESSAGE_TEXT_SIZE ? destSize : MESSAGE_TEXT_SIZE);
   TrimSpaces(dest);

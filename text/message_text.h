@@ -29,6 +29,11 @@ extern const char SectionNames[SECTION_COUNT][SECTION_NAME_SIZE];
 // the language file lacks keeps the template's text.
 void SetDialogLabels(HWND dialog, int dialogTemplate);
 void ShowMessageText(HWND owner, TextId text, UINT style);
+// A box of a format text with one text argument; the argument is data (a
+// file's name), never read as a format.
+void ShowFormattedMessage(HWND owner, TextId format, const char* argument, UINT style);
+// A dialog's title from its message text.
+void SetDialogTitle(HWND dialog, TextId title);
 // dest holds destSize characters (at least MESSAGE_TEXT_SIZE).
 void GetMessageText(TextId text, char* dest, int destSize);
 // As GetMessageText, for a text used as a printf format: a language-file text

@@ -21,7 +21,7 @@
 
 #include "bench_cache.h"
 #include "panel/control_panel.h"
-#include "panel/file_manager_page.h"
+#include "panel/file_manager_rows.h"
 #include "res/resource.h"
 #include "settings/cache_folder.h"
 #include "settings/settings.h"

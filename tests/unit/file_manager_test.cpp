@@ -1,59 +1,17 @@
 // The File Manager page: the real page over a cache folder and records of the
-// test's own, and what its rows do at edges no folder reaches.
+// test's own.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <memory>
 #include <string>
 
 #include "import_swap.h"
 #include "page_host.h"
-#include "panel/file_manager_page.h"
+#include "panel/file_manager_rows.h"
 #include "settings/cache_folder.h"
 
 namespace {
 
 using Texts = std::vector<std::string>;
-using Row = std::unique_ptr<CachedFileRow, decltype(&free)>;
-
-Row MakeRow(const char* name, FILETIME lastUsed = {}) {
-  Row row(NewCachedFileRow({name, "", 0}), &free);
-  row->LastUsed = {lastUsed.dwLowDateTime, lastUsed.dwHighDateTime};
-  return row;
-}
-
-// Dates a day or a month apart and ones that do not convert, missing rows,
-// names beyond the longest, paths that do not fit, totals below zero.
-TEST(FileManagerRows, EdgesNoCacheFolderReaches) {
-  const FILETIME march7 = Utc(1997, 3, 7, 1);
-  const struct { Row a, b; int column, sign; } cases[] = {  // sign of CompareRows(a, b): negative puts a first
-      {MakeRow("the day before", Utc(1997, 3, 6, 23)), MakeRow("b", march7), 2, 1},
-      {MakeRow("a month before", Utc(1997, 2, 28)), MakeRow("b", march7), 2, 1},
-      {MakeRow("a date that does not convert", {0, 0x80000000u}), MakeRow("b"), 2, 0},
-      {MakeRow("a date whose low word is 0", {0, 0x01BC0000u}), MakeRow("b"), 2, -1},  // in 1997
-      {MakeRow("a column without an order"), MakeRow("b", march7), 4, 0}};
-  auto sign = [](int value) { return (value > 0) - (value < 0); };
-  for (const auto& c : cases) {
-    EXPECT_EQ(sign(CompareRows(c.a.get(), c.b.get(), c.column)), c.sign) << c.a->Name;
-    EXPECT_EQ(sign(CompareRows(c.b.get(), c.a.get(), c.column)), -c.sign) << c.a->Name << " (swapped)";
-  }
-  for (int column = 0; column < FILE_LIST_COLUMNS; column++)
-    EXPECT_TRUE(!CompareRows(nullptr, cases[0].b.get(), column) && !CompareRows(cases[0].b.get(), nullptr, column));
-  char text[MAX_PATH] = "x";
-  EXPECT_STREQ(CellText(nullptr, 1, "No info available", text, sizeof text), "");
-  std::string longest(FILE_NAME_MAX, 'n'), tooLong(300, 'x');
-  EXPECT_EQ(MakeRow(longest.c_str())->Name, longest);
-  EXPECT_EQ(MakeRow(tooLong.c_str())->Name, tooLong.substr(0, FILE_NAME_MAX));
-  snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\FTCACHE");  // 11 characters with the backslash after it
-  EXPECT_TRUE(CachedFilePath(std::string(MAX_PATH - 12, 'f').c_str(), text, sizeof text));
-  EXPECT_FALSE(CachedFilePath(std::string(MAX_PATH - 11, 'f').c_str(), text, sizeof text)) << "never cut short";
-  snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\");
-  uint32_t count = 2;
-  double bytes = 6442450944.0 + 1024;  // 6 GB and 1 K: a row of 5 GB goes whole, then neither figure goes below 0
-  for (uint64_t size : {5368709120ull, 1073745000ull, 7ull}) SubtractRow(&count, &bytes, size);
-  EXPECT_EQ(count, 0u);
-  EXPECT_EQ(bytes, 0.0);
-}
 
 constexpr const char* kFolder = "C:\\FTFMUNIT";
 
@@ -231,7 +189,8 @@ TEST_F(FileManagerPage, DeletingShowsTheWaitCursorAndGivesTheCursorBeforeItBack)
 
 // The ANSI calls spell "dot." as "dot" and an omega as "O", and 255 characters
 // make a path beyond MAX_PATH: such rows go by their short names, never taking
-// a twin's file. A folder that names no usable folder lists nothing, not the root.
+// a twin's file. A path that does not fit is never cut short; a folder that
+// names no usable folder lists nothing, not the root.
 TEST_F(FileManagerPage, DeletesRowsTheCallsCannotSpellAndUnusableFoldersListNothing) {
   const std::string longName = "L" + std::string(250, 'n') + ".dat";
   for (const char* name : {"dot", "dot.", "Omega.dat"}) Make(name, 1);
@@ -252,6 +211,10 @@ TEST_F(FileManagerPage, DeletesRowsTheCallsCannotSpellAndUnusableFoldersListNoth
   EXPECT_EQ(Totals(), "1 File(s), 1 K") << "one file of one byte left";
   DestroyWindow(sheet);
 
+  char path[MAX_PATH];
+  snprintf(CacheDirectory, sizeof CacheDirectory, "C:\\FTCACHE");  // 11 characters with the backslash after it
+  EXPECT_TRUE(CachedFilePath(std::string(MAX_PATH - 12, 'f').c_str(), path, sizeof path));
+  EXPECT_FALSE(CachedFilePath(std::string(MAX_PATH - 11, 'f').c_str(), path, sizeof path)) << "never cut short";
   MadeFolder root("C:");
   ASSERT_TRUE(root.Make("ft_fm_root.dat", 0, Record(Utc(2020, 2, 3, 4), 9)));
   for (const Bytes& stored : {Text("C:\\" + std::string(257, 'x')), Bytes{0}}) {

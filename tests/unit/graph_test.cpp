@@ -1,5 +1,5 @@
-// The performance graph: collection over a real folder and records, the
-// scale the curves and ticks share, and the picture drawn into memory.
+// The performance graph: collection over a real folder and records, and the
+// picture drawn into memory.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,13 +24,11 @@ constexpr uint32_t WHITE = 0xFFFFFF, BLACK = 0, RED = 0xFF0000, BLUE = 0x0000FF;
 // The rectangles of the texts drawn: this program's import of TextOutA
 // points at a recorder during each test.
 std::vector<RECT> drawnTexts;
-std::vector<std::string> drawnWords;
 const FARPROC realTextOut = GetProcAddress(GetModuleHandleA("gdi32.dll"), "TextOutA");
 BOOL WINAPI RecordTextOut(HDC dc, int x, int y, LPCSTR text, int length) {
   SIZE size = {};
   GetTextExtentPoint32A(dc, text, length, &size);
   drawnTexts.push_back({x, y, x + size.cx, y + size.cy});
-  drawnWords.emplace_back(text, length);
   return reinterpret_cast<decltype(&TextOutA)>(realTextOut)(dc, x, y, text, length);
 }
 // Files of the test's own in a cache folder, with records under the driver's
@@ -60,7 +58,6 @@ class Graph : public ::testing::Test {
   void Draw(UINT action = ODA_DRAWENTIRE, UINT control = IDC_GRAPH_CANVAS) {
     std::fill(bits, bits + W * H, 0x123456u);
     drawnTexts.clear();
-    drawnWords.clear();
     DRAWITEMSTRUCT item = {ODT_BUTTON, control, 0, action, 0, nullptr, dc, {0, 0, W, H}, 0};
     PerformanceDialogProc(nullptr, WM_DRAWITEM, control, reinterpret_cast<LPARAM>(&item));  // as the dialog draws
     for (size_t i = 0; i < drawnTexts.size(); i++)
@@ -123,40 +120,6 @@ TEST_F(Graph, CollectsFilesOfMoreThan1024BytesUsedFromTheCacheSorted) {
   }
 }
 
-TEST(GraphSeries, TransfersCountEveryHitAndTheFirstFetchWithoutWrapping) {
-  for (auto c : {std::pair<GraphPoint, float>{{3, 1}, 6}, {{2, 0xFFFFFFFF}, 8589934592.0f}}) {
-    SeriesPoint without, with;
-    BuildGraphSeries(&c.first, 1, &without, &with);
-    EXPECT_EQ(without.Y, c.second) << c.first.Hits;
-    EXPECT_EQ(with.Y, c.first.SizeK) << c.first.Hits;
-  }
-}
-
-TEST(GraphScale, SizeTicksAreMultiplesOfTheTickValueUpToTheLargestSize) {
-  const struct { float maxX; int stride; std::vector<std::string> labels; } cases[] = {
-      {3, 1, {"0"}}, {50, 1, {"12", "24", "36", "48"}}, {150, 1, {"25", "50", "75", "100", "125", "150"}},
-      {600, 1, {"125", "250", "375", "500"}}, {50000, 4, {"10240", "20480", "30720", "40960"}},
-      {102400, 8, {"20480", "40960", "61440", "81920", "102400"}}, {200000, 1, {"50000", "100000", "150000", "200000"}},
-      {8589934592.0f, 2, {"4294967296", "8589934592"}}};
-  GraphTick ticks[HORIZONTAL_TICKS_MAX + VERTICAL_TICKS];
-  for (const auto& c : cases) {
-    int count = HorizontalTicks({50, 400, 200, c.maxX, 1000}, c.stride, ticks, HORIZONTAL_TICKS_MAX);
-    std::vector<std::string> labels;
-    for (int i = 0; i < count; i++) labels.push_back(ticks[i].Label);
-    EXPECT_EQ(labels, c.labels) << c.maxX;
-  }
-  EXPECT_EQ(HorizontalTicks({50, 400, 200, 50000, 1000}, 1, ticks, HORIZONTAL_TICKS_MAX), 19);  // up to 48640
-  EXPECT_EQ(HorizontalTicks({50, 400, 200, 50000, 1000}, 1, ticks, 5), 5) << "never beyond the room given";
-  // 1 pixel = 5 kilobytes right of the axis at 50, 5 per pixel up from 230;
-  // the top label at maxY, the tip of the vertical axis.
-  const char* placed[] = {"256@101",   "512@152",   "768@203",  "1024@254", "1280@306", "1536@357", "1792@408",
-                          "200.0@190", "400.0@150", "600.0@110", "800.0@70", "1000.0@30"};
-  int count = HorizontalTicks({50, 400, 200, 2000, 1000}, 1, ticks, HORIZONTAL_TICKS_MAX);
-  ASSERT_EQ(count, 7);
-  VerticalTicks({50, 400, 200, 2000, 1000}, ticks + count);
-  for (int i = 0; i < count + VERTICAL_TICKS; i++) EXPECT_EQ(ticks[i].Label + ("@" + std::to_string(ticks[i].Pixel)), placed[i]);
-}
-
 TEST_F(Graph, CurvesInsideThePlotTheWithoutCurveOnTopTicksOnTheirAxes) {
   // The second file's many hits put a sharp peak into the without curve:
   // straight lines reach it at the top of the vertical axis, a Bezier curve
@@ -200,34 +163,6 @@ TEST_F(Graph, NoTwoTextsMeetWhateverTheLargestFile) {
     for (uint64_t sizeK : {uint64_t{2}, uint64_t{3}, uint64_t{4}, largestK}) Add({sizeK * 1024, 1});
     Draw();
     EXPECT_GE(drawnTexts.size(), 11u);  // two titles, two legends, five vertical labels, some horizontal ones
-    cache.Clear();
-  }
-}
-
-// The size labels under the axis step by a multiple of the tick value from
-// the first past two thirds of the largest size, each where its value lies.
-TEST_F(Graph, SizeLabelsStepAcrossTheWholeAxis) {
-  const struct { long long largestK, tick; } cases[] = {{50, 12}, {2000, 256}, {50000, 2560}, {200000, 50000}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.largestK);
-    for (long long sizeK : {2LL, 3LL, 4LL, c.largestK}) Add({static_cast<uint64_t>(sizeK) * 1024, 1});
-    Draw();
-    std::vector<std::pair<int, long long>> labels;  // each text's left and value
-    int widest = 0;
-    for (size_t i = 0; i < drawnTexts.size(); i++) {
-      if (drawnTexts[i].top != H - 20) continue;
-      labels.push_back({drawnTexts[i].left - AxisX(), std::stoll(drawnWords[i])});
-      widest = std::max(widest, static_cast<int>(drawnTexts[i].right - drawnTexts[i].left));
-    }
-    ASSERT_GE(labels.size(), 3u);
-    EXPECT_EQ(labels[0].second % c.tick, 0);
-    if (labels[0].second > c.tick)  // labels at half the step would have met
-      EXPECT_LT((labels[1].first - labels[0].first) / 2, widest + 4);
-    for (size_t i = 0; i < labels.size(); i++) {
-      EXPECT_EQ(labels[i].second, labels[0].second * static_cast<long long>(i + 1));
-      EXPECT_NEAR(labels[i].first, labels[0].first * static_cast<int>(i + 1), i + 1.0) << labels[i].second;
-    }
-    EXPECT_GT(labels.back().second * 3, c.largestK * 2);
     cache.Clear();
   }
 }

@@ -1,14 +1,8 @@
-// Statistics page: kilobytes, hours and money saved since a date, worked out
-// from the driver's counter Total, the line speed and the cost parameters.
+// Statistics page: the savings worked out from the driver's counter Total,
+// the line speed and the cost parameters, and the reading of a typed cost.
 #pragma once
-#include <windows.h>
-
 #include <cstddef>
 #include <cstdint>
-
-#include "settings/stored_time.h"
-
-#include "text/text_catalog.h"
 
 constexpr int LINE_SPEED_COUNT = 8;
 constexpr int LINE_SPEED_TEXT_SIZE = 8;
@@ -23,6 +17,8 @@ bool IsCostText(const char* text);
 // else the stored cost unchanged (a shown "0.00" may stand for 0.004). False,
 // with *cost unchanged, when the text is no cost or no finite float.
 bool ReadCostText(const char* text, bool edited, float* cost);
+// A cost as its field shows it: two decimals.
+void FormatCost(float cost, char* text, size_t size);
 
 // Bits per second for a stored LineSpeed: "LAN" and every index beyond the
 // list (a stored -1 included) count as 115200.
@@ -36,8 +32,3 @@ struct SavingsFigures {
 // The three figures from Total (kilobytes), in the order and precision the
 // shown texts depend on: double arithmetic, each result kept as a float.
 SavingsFigures ComputeSavings(uint32_t kilobytes, float lineSpeed, float costPerMegabyte, float costPerHour);
-
-// The kilobytes, hours or money line formatted with one number.
-void FormatSavingsLine(TextId text, double value, char* line, size_t lineSize);
-// Section 4 key 16 formatted with a date: "Saved by cache since 12/5/2026".
-void FormatSinceCaption(const StoredDate& since, char* line, size_t lineSize);
