@@ -70,7 +70,8 @@ void VerticalTicks(const GraphScale& scale, GraphTick ticks[VERTICAL_TICKS]) {
   float step = static_cast<float>(scale.MaxY / 5.0);
   for (int i = 1; i <= VERTICAL_TICKS; i++) {
     float value = static_cast<float>(i) * step;
-    ticks[i - 1].Pixel = GraphPixelY(scale, value);
+    // At the exact fifth of MaxY: five float steps can round past MaxY, above the axis's tip.
+    ticks[i - 1].Pixel = GraphPixelY(scale, i * static_cast<double>(scale.MaxY) / VERTICAL_TICKS);
     FormatText(ticks[i - 1].Label, sizeof ticks[i - 1].Label, "%.1f", value);
   }
 }
