@@ -92,23 +92,4 @@ TEST_F(LanguageFile, FormatsFromTheFileMustTakeTheSameArguments) {
   }
 }
 
-TEST(FormatConversions, NamesEachArgumentKind) {
-  auto kinds = [](const char* format) {
-    char text[32];
-    FormatConversions(format, text, sizeof text);
-    return std::string(text);
-  };
-  EXPECT_EQ(kinds("%d/%d/%d"), "ddd");
-  EXPECT_EQ(kinds("%ld File(s), %.0lf K"), "lf");
-  EXPECT_EQ(kinds("$%.2lf and 100%% sure"), "f");
-  EXPECT_EQ(kinds("%-10s|%05.1f"), "sf");
-  EXPECT_EQ(kinds("%u %x %lu %lx %li"), "uuLLl");  // unsigned apart from signed, long apart from int
-  EXPECT_EQ(kinds("%ls"), "?");
-  EXPECT_EQ(kinds("no conversions"), "");
-  EXPECT_EQ(kinds("%n"), "?");
-  EXPECT_EQ(kinds("%*d"), "?");
-  EXPECT_EQ(kinds("%lld"), "?");
-  EXPECT_EQ(kinds("trailing %"), "?");
-}
-
 }  // namespace
