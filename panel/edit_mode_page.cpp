@@ -2,54 +2,20 @@
 
 #include <shellapi.h>
 
-#include <cstdlib>
-#include <cstring>
-
 #include "panel/control_panel.h"
 #include "res/resource.h"
 #include "settings/device.h"
-#include "settings/registry_key.h"
+#include "settings/file_types.h"
 #include "settings/settings.h"
-#include "text/format_text.h"
 #include "text/message_text.h"
 
 // The last extension accepted in the Add dialog ("TXT" at first).
 static char NewExtension[EXTENSION_SIZE] = "TXT";
 
-// Texts read from HKEY_CLASSES_ROOT: at most 260 bytes, plus a NUL of ours.
-constexpr DWORD REGISTRY_TEXT_SIZE = 260;
-using RegistryText = char[REGISTRY_TEXT_SIZE + 1];
-
 // The type's icon when it came from ExtractIconA: ours to destroy.
 static HICON ExtractedIcon = nullptr;
 
 static INT_PTR CALLBACK AddExtensionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
-int SplitIconLocation(char* location) {
-  char* comma = strrchr(location, ',');
-  if (!comma) return 0;
-  *comma = '\0';
-  // As atoi reads it, but with overflow defined (clamped).
-  return static_cast<int>(strtol(comma + 1, nullptr, 10));
-}
-
-bool ReadSlotExtension(const char (&slot)[EDIT_TYPE_SLOT_SIZE], char (&extension)[EXTENSION_SIZE]) {
-  extension[0] = '\0';
-  if (slot[0] == '\0') return false;
-  int length = 0;
-  while (length < EXTENSION_CHARS && slot[1 + length] != '\0') {
-    extension[length] = slot[1 + length];
-    length++;
-  }
-  extension[length] = '\0';
-  return true;
-}
-
-void WriteSlotExtension(char (&slot)[EDIT_TYPE_SLOT_SIZE], const char* extension) {
-  memset(slot, 0, sizeof slot);
-  slot[0] = '.';
-  for (int i = 0; i < EXTENSION_CHARS && extension[i] != '\0'; i++) slot[1 + i] = extension[i];
-}
 
 // A list item's text; items never exceed an extension, so a longer one reads empty.
 static void ItemText(HWND list, WPARAM index, char (&text)[EXTENSION_SIZE]) {
@@ -86,24 +52,11 @@ static void ShowUnknownType(HWND page) {
   ShowDefaultIcon(page);
 }
 
-// A key's default value; a value that fills all 260 bytes is ended by us.
-static bool ReadDefaultText(HKEY key, RegistryText& text) {
-  memset(text, 0, sizeof text);
-  DWORD size = REGISTRY_TEXT_SIZE;
-  return RegQueryValueExA(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size) == ERROR_SUCCESS;
-}
-
-// The icon that the class's "DefaultIcon" names, or null.
-static HICON ExtractTypeIcon(HKEY classKey) {
-  HKEY iconKey;
-  if (RegOpenKeyExA(classKey, "DefaultIcon", 0, KEY_READ, &iconKey) != ERROR_SUCCESS) return nullptr;
-  KeyGuard guard{iconKey};
-  RegistryText location;
-  if (!ReadDefaultText(iconKey, location) || location[0] == '\0') return nullptr;
-  int index = SplitIconLocation(location);
+// The icon that the entry's location names, or null.
+static HICON ExtractTypeIcon(const FileTypeEntry& entry) {
   // Index -1 would ask for the number of icons in the file, not for an icon.
-  if (index == -1) return nullptr;
-  HICON icon = ExtractIconA(AppInstance, location, static_cast<UINT>(index));
+  if (entry.IconFile[0] == '\0' || entry.IconIndex == -1) return nullptr;
+  HICON icon = ExtractIconA(AppInstance, entry.IconFile, static_cast<UINT>(entry.IconIndex));
   // 1 is the answer for a file without icons: no icon either.
   return reinterpret_cast<UINT_PTR>(icon) > 1 ? icon : nullptr;
 }
@@ -118,31 +71,16 @@ void ShowFileType(HWND page, int listId) {
   }
   char extension[EXTENSION_SIZE];
   ItemText(list, static_cast<WPARAM>(selected), extension);
-  char typeKeyName[1 + EXTENSION_SIZE];
-  FormatText(typeKeyName, sizeof typeKeyName, ".%s", extension);
-
-  HKEY typeKey;
-  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, typeKeyName, 0, KEY_READ, &typeKey) != ERROR_SUCCESS) {
+  FileTypeEntry entry;
+  if (!ReadFileType(extension, &entry)) {
     ShowUnknownType(page);
     return;
   }
-  RegistryText className;
-  bool classRead = ReadDefaultText(typeKey, className);
-  RegCloseKey(typeKey);
-  HKEY classKey;
-  if (!classRead || RegOpenKeyExA(HKEY_CLASSES_ROOT, className, 0, KEY_READ, &classKey) != ERROR_SUCCESS) {
-    ShowUnknownType(page);
-    return;
-  }
-  KeyGuard classGuard{classKey};
-
-  RegistryText typeName;
-  if (ReadDefaultText(classKey, typeName) && typeName[0] != '\0')
-    SetDlgItemTextA(page, IDC_EDIT_TYPE_NAME, typeName);
+  if (entry.Name[0] != '\0')
+    SetDlgItemTextA(page, IDC_EDIT_TYPE_NAME, entry.Name);
   else
     ShowTypeHint(page, TEXT_EDIT_UNKNOWN_TYPE);
-
-  HICON icon = ExtractTypeIcon(classKey);
+  HICON icon = ExtractTypeIcon(entry);
   if (icon)
     ShowIcon(page, icon, true);
   else
@@ -163,13 +101,9 @@ static void ApplyEditMode(HWND page) {
   HWND list = GetDlgItem(page, IDC_EDIT_LIST);
   int count = ItemCount(list);
   if (count > EDIT_TYPE_SLOTS) count = EDIT_TYPE_SLOTS;
-  for (int slot = 0; slot < count; slot++) {
-    char extension[EXTENSION_SIZE];
-    ItemText(list, slot, extension);
-    WriteSlotExtension(EditModeTable.Extensions[slot], extension);
-  }
-  for (int slot = count; slot < EDIT_TYPE_SLOTS; slot++)
-    memset(EditModeTable.Extensions[slot], 0, EDIT_TYPE_SLOT_SIZE);
+  ExtensionText listed[EDIT_TYPE_SLOTS];
+  for (int item = 0; item < count; item++) ItemText(list, item, listed[item]);
+  SetEditTypes(&EditModeTable, listed, count);
   SendEditModeTable();  // does not return when the driver refuses
   SavePanelSettings();
 }
@@ -179,10 +113,9 @@ static void CreateEditModePage(HWND page) {
   CheckDlgButton(page, IDC_EDIT_ENABLE, EditModeTable.EditModeEnabled ? BST_CHECKED : BST_UNCHECKED);
   EnableEditModeControls(page, EditModeTable.EditModeEnabled != 0);
   HWND list = GetDlgItem(page, IDC_EDIT_LIST);
-  for (const auto& slot : EditModeTable.Extensions) {
-    char extension[EXTENSION_SIZE];
-    if (ReadSlotExtension(slot, extension)) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(extension));
-  }
+  ExtensionText listed[EDIT_TYPE_SLOTS];
+  int count = ListedExtensions(EditModeTable, listed);
+  for (int item = 0; item < count; item++) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(listed[item]));
   ShowFileType(page, IDC_EDIT_LIST);
 }
 

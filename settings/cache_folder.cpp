@@ -88,9 +88,11 @@ uint32_t ReadTotalKilobytes() {
   HKEY key;
   if (OpenDriverKey(&key) != ERROR_SUCCESS) return 0;
   KeyGuard guard{key};
-  uint32_t total = 0;  // a shorter value fills only its own bytes
-  DWORD size = sizeof total;
-  if (!QueryValue(key, TOTAL_VALUE, &total, &size)) return 0;
+  uint8_t bytes[sizeof(uint32_t)];
+  StoredValue value;
+  uint32_t total = 0;
+  if (QueryValue(key, TOTAL_VALUE, bytes, sizeof bytes, &value) != ERROR_SUCCESS || !DecodeTotal(value, &total))
+    return 0;
   return total;
 }
 
@@ -99,5 +101,5 @@ void ClearTotalKilobytes() {
   if (OpenDriverKey(&key) != ERROR_SUCCESS) return;
   KeyGuard guard{key};
   const uint32_t zero = 0;
-  RegSetValueExA(key, TOTAL_VALUE, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&zero), sizeof zero);
+  SetValue(key, TOTAL_VALUE, RecordValue(zero));
 }

@@ -6,11 +6,10 @@ bool ReadCachedFileRecord(const char* fileName, CachedFileRecord* record) {
   HKEY key;
   if (OpenDriverKey(&key) != ERROR_SUCCESS) return false;
   KeyGuard guard{key};
-  CachedFileRecord read = {};
-  DWORD size = sizeof read;
-  if (!QueryValue(key, fileName, &read, &size) || size != sizeof read) return false;
-  *record = read;
-  return true;
+  uint8_t bytes[sizeof *record];
+  StoredValue value;
+  return QueryValue(key, fileName, bytes, sizeof bytes, &value) == ERROR_SUCCESS &&
+         DecodeCachedFileRecord(value, record);
 }
 
 bool ReadLastUsed(const char* fileName, StoredFileTime* lastUsed) {
@@ -24,5 +23,5 @@ void DeleteCachedFileRecord(const char* fileName) {
   HKEY key;
   if (OpenDriverKey(&key) != ERROR_SUCCESS) return;
   KeyGuard guard{key};
-  RegDeleteValueA(key, fileName);
+  DeleteValue(key, fileName);
 }

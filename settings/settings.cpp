@@ -1,14 +1,13 @@
 #include "settings/settings.h"
 
-#include <cstring>
-
 #include "settings/device.h"
 #include "settings/registry_key.h"
 #include "settings/system_time.h"
-#include "text/format_text.h"
+
+static_assert(sizeof CacheDirectory == MAX_PATH);
 
 CacheSettingsRecord CacheSettings = {1, 1, 300, 100};
-char CacheDirectory[MAX_PATH] = "C:\\";
+char CacheDirectory[CACHE_DIR_SIZE] = "C:\\";
 HousekeepingRecord HousekeepingSettings = {1, 30};
 SavingsRecord SavingsParameters = {};
 EditModeRecord EditModeTable = {};
@@ -17,48 +16,26 @@ static bool SavingsLoaded = false;
 
 bool CacheDirectoryUsable() { return CacheDirectory[0] != '\0'; }
 
-static const char* const DEFAULT_EDIT_TYPES[] = {".BMP", ".DOC", ".TXT", ".WRI", ".XLS"};
-
 LONG LoadSettings() {
   HKEY key;
   LONG opened = OpenDriverKey(&key);
   if (opened != ERROR_SUCCESS) return opened;
   KeyGuard guard{key};
 
-  char path[MAX_PATH] = {};
-  DWORD size = sizeof path;
-  LONG read = RegQueryValueExA(key, "CacheDir", nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size);
-  if (read == ERROR_SUCCESS) {
-    path[MAX_PATH - 1] = '\0';  // a value filling all 260 bytes keeps 259 characters
-    FormatText(CacheDirectory, sizeof CacheDirectory, "%s", path);
-  } else if (read != ERROR_FILE_NOT_FOUND) {
-    // Stored but unreadable (too long): keeping "C:\" would point housekeeping
-    // at the root of C:, so it names no folder at all.
-    CacheDirectory[0] = '\0';
-  }
-
-  uint8_t data[sizeof CacheSettings];
-  size = sizeof data;
-  if (QueryValue(key, "Data", data, &size)) memcpy(&CacheSettings, data, size);
-
-  uint8_t data2[sizeof HousekeepingSettings];
-  size = sizeof data2;
-  if (QueryValue(key, "Data2", data2, &size)) memcpy(&HousekeepingSettings, data2, size);
-
-  uint8_t types[sizeof EditModeTable];
-  size = sizeof types;
-  if (QueryValue(key, "DB", types, &size)) {
-    memcpy(&EditModeTable, types, size);
-  } else {
-    EditModeTable.EditModeEnabled = 1;
-    for (int slot = 0; slot < 5; slot++)
-      FormatText(EditModeTable.Extensions[slot], EDIT_TYPE_SLOT_SIZE, "%s", DEFAULT_EDIT_TYPES[slot]);
-  }
+  uint8_t buffer[CACHE_DIR_SIZE];  // room for the longest of the five
+  StoredValue value;
+  // Stored but unreadable (too long): keeping "C:\" would point housekeeping
+  // at the root of C:, so it names no folder at all.
+  if (QueryValue(key, "CacheDir", buffer, CACHE_DIR_SIZE, &value) != ERROR_FILE_NOT_FOUND)
+    DecodeCacheDir(value, CacheDirectory);
+  if (QueryValue(key, "Data", buffer, sizeof CacheSettings, &value) == ERROR_SUCCESS)
+    DecodeCacheSettings(value, &CacheSettings);
+  if (QueryValue(key, "Data2", buffer, sizeof HousekeepingSettings, &value) == ERROR_SUCCESS)
+    DecodeHousekeeping(value, &HousekeepingSettings);
+  if (QueryValue(key, "DB", buffer, sizeof EditModeTable, &value) != ERROR_SUCCESS ||
+      !DecodeEditModeTable(value, &EditModeTable))
+    SetDefaultEditTypes(&EditModeTable);
   return ERROR_SUCCESS;
-}
-
-static void SetBinary(HKEY key, const char* name, const void* data, DWORD size) {
-  RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size);
 }
 
 void SaveSettings() {
@@ -66,13 +43,11 @@ void SaveSettings() {
   if (OpenDriverKey(&key) == ERROR_SUCCESS) {
     KeyGuard guard{key};
     // A stored value that could not be read, or read empty, stays as it is.
-    if (CacheDirectoryUsable())
-      RegSetValueExA(key, "CacheDir", 0, REG_SZ, reinterpret_cast<const BYTE*>(CacheDirectory),
-                     static_cast<DWORD>(strlen(CacheDirectory)));
-    SetBinary(key, "Data", &CacheSettings, sizeof CacheSettings);
-    SetBinary(key, "Data2", &HousekeepingSettings, sizeof HousekeepingSettings);
-    SetBinary(key, "Other", &SavingsParameters, sizeof SavingsParameters);
-    SetBinary(key, "DB", &EditModeTable, sizeof EditModeTable);
+    if (CacheDirectoryUsable()) SetValue(key, "CacheDir", CacheDirValue(CacheDirectory));
+    SetValue(key, "Data", RecordValue(CacheSettings));
+    SetValue(key, "Data2", RecordValue(HousekeepingSettings));
+    SetValue(key, "Other", RecordValue(SavingsParameters));
+    SetValue(key, "DB", RecordValue(EditModeTable));
   }
   if (DeviceHandle != 0) SendDeviceRequest(CACHE_SET_SETTINGS);
 }
@@ -82,12 +57,10 @@ void SaveCacheActive() {
   if (OpenDriverKey(&key) != ERROR_SUCCESS) return;
   KeyGuard guard{key};
   uint8_t stored[sizeof CacheSettings];
-  DWORD size = sizeof stored;
-  DWORD type = 0;
-  if (RegQueryValueExA(key, "Data", nullptr, &type, stored, &size) != ERROR_SUCCESS) return;
-  DWORD flagBytes = size < sizeof CacheSettings.CacheActive ? size : sizeof CacheSettings.CacheActive;
-  memcpy(stored, &CacheSettings.CacheActive, flagBytes);
-  RegSetValueExA(key, "Data", 0, type, stored, size);
+  StoredValue value;
+  if (QueryValue(key, "Data", stored, sizeof stored, &value) == ERROR_SUCCESS &&
+      PutCacheActive(CacheSettings.CacheActive, value.Type, stored, value.Size))
+    SetValue(key, "Data", value);
 }
 
 void LoadSavingsParameters() {
@@ -95,20 +68,12 @@ void LoadSavingsParameters() {
   HKEY key;
   if (OpenDriverKey(&key) == ERROR_SUCCESS) {
     KeyGuard guard{key};
-    uint8_t other[sizeof SavingsParameters] = {};  // a shorter value leaves zeros beyond it
-    DWORD size = sizeof other;
-    if (QueryValue(key, "Other", other, &size)) {
-      memcpy(&SavingsParameters, other, sizeof other);
-      SavingsLoaded = true;
-    }
+    uint8_t other[sizeof SavingsParameters];
+    StoredValue value;
+    SavingsLoaded = QueryValue(key, "Other", other, sizeof other, &value) == ERROR_SUCCESS &&
+                    DecodeSavings(value, &SavingsParameters);
   }
-  if (!SavingsLoaded) {
-    SavingsParameters = {};
-    SavingsParameters.Since = Today();
-    SavingsParameters.LineSpeed = 1;
-    SavingsParameters.CostPerMegabyte = 0.0f;
-    SavingsParameters.CostPerHour = 20.0f;
-  }
+  if (!SavingsLoaded) SavingsParameters = DefaultSavings(Today());
 }
 
 bool SavingsParametersStored() { return SavingsLoaded; }

@@ -1,10 +1,9 @@
-// The Edit Mode page: icon locations, table slots, and the real page over
-// file types registered in this prefix: names, icons, hints, Add and Remove.
+// The real Edit Mode page over file types registered in this prefix: names,
+// icons, hints, Add and Remove.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,20 +11,6 @@
 #include "panel/edit_mode_page.h"
 
 namespace {
-
-// Without a comma the page's own icon test shows index 0 and the whole path.
-TEST(SplitIconLocation, CutsAtTheLastCommaAndReadsTheIndex) {
-  char location[] = "C:\\A,B\\X.EXE,-2";
-  EXPECT_EQ(SplitIconLocation(location), -2);
-  EXPECT_STREQ(location, "C:\\A,B\\X.EXE");
-}
-
-TEST(EditModeSlots, AWrittenSlotIsTheDotTheExtensionAndZeroesWithinItsSixBytes) {
-  char slots[3][EDIT_TYPE_SLOT_SIZE];
-  memset(slots, '#', sizeof slots);
-  WriteSlotExtension(slots[1], "BMP");
-  EXPECT_EQ(std::string(slots[0], sizeof slots), std::string("######.BMP\0\0######", 18));
-}
 
 // The real page over types registered under HKEY_CLASSES_ROOT for the test.
 class EditModePage : public PageTest {

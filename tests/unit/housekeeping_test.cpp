@@ -68,8 +68,8 @@ TEST_F(CacheFolderFiles, DeletesTheListedFileAndNeverAnotherItsNameReaches) {
 
 // Switched off, housekeeping keeps everything; on, with 30 days, it deletes
 // each due file and then its record, and nothing else: a file it cannot
-// delete keeps its record, and only 24-byte values are records. A file's
-// record is named in lower case (REG_NONE: it has none).
+// delete keeps its record, and a value of another length is no record. A
+// file's record is named in lower case (REG_NONE: it has none).
 TEST_F(CacheFolderFiles, HousekeepingDeletesDueFilesWithTheirRecordsOnly) {
   enum Kind { FILE, FOLDER, READ_ONLY, IN_USE };
   struct Row { std::string file; DWORD type; Bytes value; Kind kind; bool gone; };
@@ -86,11 +86,8 @@ TEST_F(CacheFolderFiles, HousekeepingDeletesDueFilesWithTheirRecordsOnly) {
       {"future.dat", REG_BINARY, Record(midnight + 2 * day), FILE, false},
       {"nodate.dat", REG_BINARY, Record(0x8000000000000000ull), FILE, false},  // a last use no date stands for
       {"norecord.dat", REG_NONE, {}, FILE, false},
-      {"empty.dat", REG_BINARY, {}, FILE, false},
-      {"short16.dat", REG_BINARY, Bytes(never.begin(), never.begin() + 16), FILE, false},
       {"short23.dat", REG_BINARY, Bytes(never.begin(), never.begin() + 23), FILE, false},
       {"long25.dat", REG_BINARY, Concat({never, {0}}), FILE, false},
-      {"dword.dat", REG_DWORD, Le32(0), FILE, false},
       {".dotted.dat", REG_BINARY, never, FILE, false},
       {"olddir", REG_BINARY, never, FOLDER, false},
       {"readonly.dat", REG_BINARY, never, READ_ONLY, false},

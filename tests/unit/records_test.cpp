@@ -107,78 +107,32 @@ TEST_F(Records, MissingKeyChangesNothing) {
   EXPECT_FALSE(KeyExists(DRIVER_KEY_ROOT, DRIVER_KEY_PATH));
 }
 
-// A short "Data" replaces the leading fields only; longer values than their
-// records are ignored, but for "Other" which then brings the defaults; a
-// short "Other" is taken with zeros after it.
-TEST_F(Records, ValuesOfOtherLengths) {
-  WriteDriverValue("Data", REG_BINARY, Concat({Le32(0), Le32(0)}));
-  WriteDriverValue("Data2", REG_BINARY, Concat({Le32(0), Le32(7), Le32(9)}));
-  WriteDriverValue("DB", REG_BINARY, Bytes(190, 0));
+// Each value reaches the records' rules (tests/native) with its type and
+// length: one longer than its record, or of another type, is refused;
+// "CacheDir" then names no folder and a save leaves it as stored; the flag
+// goes back with the type and length read, and nowhere when "Data" is missing.
+TEST_F(Records, ReadsReportTypeAndLengthAndSavesKeepWhatWasRefused) {
+  const std::string full = "E:\\" + std::string(257, 'c') + '\0';
+  WriteDriverValue("Data", REG_SZ, Text("0"));
+  WriteDriverValue("DB", REG_BINARY, Bytes(185, 0));
+  WriteDriverValue("CacheDir", REG_SZ, Bytes(full.begin(), full.end()));
   LoadSettings();
-  EXPECT_EQ(Hex(BytesOf(CacheSettings)), "00000000000000002c01000064000000");
-  EXPECT_EQ(HousekeepingSettings.AutoDelete, 1u);
-  EXPECT_EQ(EditModeTable.EditModeEnabled, 1u);
+  EXPECT_EQ(Hex(BytesOf(CacheSettings)), "01000000010000002c01000064000000");
   EXPECT_STREQ(EditModeTable.Extensions[4], ".XLS");
-  WriteDriverValue("Data", REG_BINARY, Concat({Le32(1), Le32(0), Le32(50), Le32(60), Le32(70)}));
-  LoadSettings();
-  EXPECT_EQ(Hex(BytesOf(CacheSettings)), "00000000000000002c01000064000000");
+  EXPECT_STREQ(CacheDirectory, "");
+  SaveSettings();
+  Bytes value;
+  ASSERT_TRUE(ReadDriverValue("CacheDir", &value));
+  EXPECT_EQ(Hex(value), Hex(Bytes(full.begin(), full.end())));
 
-  WriteDriverValue("Other", REG_BINARY, Bytes(29, 0xAB));
-  LoadSavingsParameters();
-  EXPECT_FALSE(SavingsParametersStored());
-  WriteDriverValue("Other", REG_BINARY, Bytes(18, 0x01));
-  LoadSavingsParameters();
-  EXPECT_TRUE(SavingsParametersStored());
-  EXPECT_EQ(SavingsParameters.LineSpeed, 0x0101u);
-  EXPECT_EQ(SavingsParameters.CostPerHour, 0.0f);
-}
-
-// What a stored "CacheDir" names: a value filling all 260 bytes keeps 259
-// characters, whatever its type; one that does not fit or reads empty names
-// no folder, and a save leaves it as stored.
-TEST_F(Records, CacheDirNamesAFolderOrNone) {
-  const std::string full = "E:\\" + std::string(257, 'c');
-  const struct { DWORD type; Bytes value; std::string folder; } rows[] = {
-      {REG_BINARY, Bytes(full.begin(), full.end()), full.substr(0, 259)},
-      {REG_SZ, Bytes(full.c_str(), full.c_str() + 261), ""},
-      {REG_SZ, {}, ""},
-      {REG_DWORD, Le32(0), ""},
-  };
-  for (const auto& row : rows) {
-    WriteDriverValue("CacheDir", row.type, row.value);
-    LoadSettings();
-    EXPECT_EQ(std::string(CacheDirectory), row.folder) << row.value.size() << " bytes";
-    SaveSettings();
-    Bytes stored;
-    ASSERT_TRUE(ReadDriverValue("CacheDir", &stored));
-    if (row.folder.empty()) EXPECT_EQ(Hex(stored), Hex(row.value));
-    else EXPECT_EQ(std::string(stored.begin(), stored.end()).c_str(), row.folder);  // a NUL the reading adds aside
-  }
-}
-
-TEST_F(Records, SaveCacheActiveRewritesOnlyTheFlag) {
-  const struct { Bytes stored; uint32_t active; const char* expected; } cases[] = {
-      {{}, 0, "none"},  // no "Data": none is written
-      {Concat({Le32(1), Le32(0), Le32(77), Le32(5)}), 0, "00000000000000004d00000005000000"},
-      {Concat({Le32(0), Le32(1)}), 1, "0100000001000000"},
-      {{0xAA, 0xBB}, 1, "0100"},  // shorter than the flag: as long as it was
-  };
-  for (const auto& c : cases) {
-    if (!c.stored.empty()) WriteDriverValue("Data", REG_BINARY, c.stored);
-    CacheSettings.CacheActive = c.active;  // the other fields differ from the stored ones
-    SaveCacheActive();
-    Bytes value;
-    EXPECT_EQ(ReadDriverValue("Data", &value) ? Hex(value) : "none", c.expected);
-  }
-}
-
-// Slots are kept as stored, empty ones with whatever follows their NUL.
-TEST_F(Records, EditTypesKeepTheirSlots) {
-  Bytes table = TypeTable(1, {".ABC", ".D", "", "", "", "", "", ".EFGH"});
-  table[4 + 3 * 6 + 1] = 'z';
-  WriteDriverValue("DB", REG_BINARY, table);
-  LoadSettings();
-  EXPECT_EQ(BytesOf(EditModeTable), table);
+  WriteDriverValue("Data", REG_DWORD, Le32(0));
+  SaveCacheActive();
+  DWORD type = REG_NONE;
+  ASSERT_TRUE(ReadDriverValue("Data", &value, &type));
+  EXPECT_EQ(Hex(value) + " type " + std::to_string(type), "01000000 type 4");
+  DeleteDriverValue("Data");
+  SaveCacheActive();
+  EXPECT_FALSE(ReadDriverValue("Data", &value)) << "none is written";
 }
 
 }  // namespace
