@@ -241,7 +241,8 @@ static void DrawHorizontalTicks(HDC dc, const GraphScale& scale, int W, int H) {
     int x = labels.Ticks[i].Pixel;
     DrawLine(dc, x, H - AXIS_GAP + TICK_HALF, x, H - AXIS_GAP - TICK_HALF);
   }
-  for (int i = 0; i < labels.Labelled; i++) PutText(dc, labels.Places[i].Left, labels.Places[i].Top, labels.Ticks[i].Label);
+  for (int i = 0; i < labels.Labelled; i++)
+    PutText(dc, labels.Places[i].Left, labels.Places[i].Top, labels.Ticks[i].Label);
 }
 
 static void DrawVerticalTicks(HDC dc, const GraphScale& scale) {

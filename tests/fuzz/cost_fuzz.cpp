@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), strnlen(reinterpret_cast<const char*>(data), size));
   const bool costText =
       text.find_first_not_of("0123456789.") == std::string::npos && text.find('.') == text.rfind('.');
-  const float expected = costText && text != "." && !text.empty() ? static_cast<float>(strtod(text.c_str(), nullptr)) : 0.0f;
+  const float expected =
+      costText && text != "." && !text.empty() ? static_cast<float>(strtod(text.c_str(), nullptr)) : 0.0f;
 
   float cost = UNREAD;
   if (!ReadCostText(text.c_str(), false, &cost) || cost != UNREAD) abort();

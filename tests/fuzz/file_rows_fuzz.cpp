@@ -100,7 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           if (compare(a, b) <= 0 && compare(b, c) <= 0 && compare(a, c) > 0) abort();  // not transitive
       }
     std::vector<CachedFileRow*> sorted = rows;
-    std::sort(sorted.begin(), sorted.end(), [&](const CachedFileRow* a, const CachedFileRow* b) { return compare(a, b) < 0; });
+    std::sort(sorted.begin(), sorted.end(),
+              [&](const CachedFileRow* a, const CachedFileRow* b) { return compare(a, b) < 0; });
     for (size_t i = 1; i < sorted.size(); i++)
       if (compare(sorted[i], sorted[i - 1]) < 0) abort();
   }

