@@ -36,6 +36,7 @@ TEST_F(AdvancedPage, FieldsShowTheStoreWholeAndApplyStoresWhatTheyShow) {
   for (const auto& c : cases) {
     ASSERT_NE(OpenWith(c.autoDelete, c.days, c.size, c.free), nullptr);
     EXPECT_EQ(ControlText(page, IDC_ADVANCED_FREE), c.shownFree) << c.label;
+    EXPECT_EQ(IsEnabled(page, IDC_ADVANCED_DAYS), c.autoDelete != 0) << c.label << ": the days follow the switch";
     if (c.typedDays) Retype(IDC_ADVANCED_DAYS, c.typedDays);
     if (c.typedSize) Retype(IDC_ADVANCED_SIZE, c.typedSize);
     if (c.typedFree) Retype(IDC_ADVANCED_FREE, c.typedFree);
