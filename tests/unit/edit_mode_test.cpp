@@ -114,6 +114,18 @@ TEST_F(EditModePage, TypeNamesIconsAndHintsReplaceTheLastOnes) {
 
 // Up to four characters in upper case, added on OK only and once in any
 // case, until the list holds 30 types; the field shows the last one taken.
+// The hint follows an Add: a first type listed is one not yet selected.
+TEST_F(EditModePage, AddingToAnEmptyListTurnsTheHintToNoneSelected) {
+  ASSERT_NE(OpenEditMode(TypeTable(1, {})), nullptr);
+  EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME), "No files included");
+  Opened([&] { Click(IDC_EDIT_ADD); }, [&](HWND dialog) {
+    SetText(dialog, IDC_ADDEXT_TEXT, "TXT");
+    PressButton(dialog, IDOK);
+  });
+  EXPECT_EQ(Listed(), std::vector<std::string>{"TXT"});
+  EXPECT_EQ(ControlText(page, IDC_EDIT_TYPE_NAME), "No file selected");
+}
+
 TEST_F(EditModePage, AddTakesUpToFourCharactersInUpperCaseOnceInAnyCaseUpToThirty) {
   std::vector<std::string> slots = {".bmp"};
   for (int i = 10; i < 36; i++) slots.push_back(".T" + std::to_string(i));
