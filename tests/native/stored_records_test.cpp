@@ -184,7 +184,7 @@ TEST(FileTypeTexts, RegistryTextsAndIconLocations) {
   const struct { const char *location, *file; int index; } icons[] = {
       {"C:\\A,B\\X.EXE,-2", "C:\\A,B\\X.EXE", -2}, {"X.EXE", "X.EXE", 0},   {"X.EXE, +7z", "X.EXE", 7},
       {"X.EXE,", "X.EXE", 0},                       {",1", "", 1},            {"X,99999999999", "X", INT_MAX},
-      {"X,-2147483649", "X", INT_MIN},
+      {"X,-2147483649", "X", INT_MIN},             {"X,1a", "X", 1},  // decimal: a letter ends the number
   };
   for (const auto& c : icons) {
     char location[64];
