@@ -148,6 +148,12 @@ TEST_F(Graph, CurvesInsideThePlotTheWithoutCurveOnTopTicksOnTheirAxes) {
       redTop = std::min(redTop, red);
     }
     EXPECT_LT(blueBefore, H - 32) << "no with curve";
+    // The legends' texts in their curves' colours, right of the plot.
+    int redText = 0, blueText = 0;
+    for (int y = 0; y < 45; y++)
+      for (int x = W - 28; x < W - 5; x++) (y < 27 ? redText : blueText) += Pixel(x, y) == (y < 27 ? RED : BLUE);
+    EXPECT_GT(redText, 0) << "the without legend";
+    EXPECT_GT(blueText, 0) << "the with legend";
     EXPECT_TRUE(files == 5 ? redTop <= 31 : redTop > 40 && redTop < H - 40) << "the without curve's top at " << redTop;
     // Sizes 2 to 8 or 10 K: a tick every 2 K.
     EXPECT_EQ(Crossings({axisX + 2, H - 28}, {1, 0}, {0, -4}, W - 40 - axisX), files);
