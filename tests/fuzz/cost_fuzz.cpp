@@ -11,12 +11,13 @@
 #include <cstring>
 #include <string>
 
+#include "fuzz_text.h"
 #include "panel/savings.h"
 
 constexpr float UNREAD = -1.0f;  // no text reads as a negative cost
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string text(reinterpret_cast<const char*>(data), strnlen(reinterpret_cast<const char*>(data), size));
+  const std::string text = TextAt(data, size);
   const bool costText =
       text.find_first_not_of("0123456789.") == std::string::npos && text.find('.') == text.rfind('.');
   const float expected =

@@ -6,10 +6,11 @@
 #include <cstring>
 #include <string>
 
+#include "fuzz_text.h"
 #include "text/decimal_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string text(reinterpret_cast<const char*>(data), strnlen(reinterpret_cast<const char*>(data), size));
+  const std::string text = TextAt(data, size);
   size_t read = 0;
   bool point = false;
   while (read < text.size() && ((text[read] >= '0' && text[read] <= '9') || (text[read] == '.' && !point))) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_text.h"
 #include "text/text_rules.h"
 
 static std::vector<int> ArgumentTypes(const std::string& format) {
@@ -20,10 +21,9 @@ static std::vector<int> ArgumentTypes(const std::string& format) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const char* bytes = reinterpret_cast<const char*>(data);
-  const size_t split = strnlen(bytes, size);
-  const std::string builtIn(bytes, split);
-  const std::string read = split < size ? std::string(bytes + split + 1, strnlen(bytes + split + 1, size - split - 1)) : "";
+  size_t next = 0;
+  const std::string builtIn = TextAt(data, size, &next);
+  const std::string read = TextAt(data + next, size - next);
   std::vector<char> trimmed(read.begin(), read.end());
   trimmed.push_back('\0');
   TrimSpaces(trimmed.data());

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_text.h"
 #include "app/language_file.h"
 
 static bool EndsWith(const std::string& text, const std::string& end) {
@@ -16,11 +17,9 @@ static bool EndsWith(const std::string& text, const std::string& end) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const size_t room = 1 + data[0];
-  const char* bytes = reinterpret_cast<const char*>(data + 1);
-  size--;
-  const size_t split = strnlen(bytes, size);
-  const std::string commandLine(bytes, split);
-  const std::string programDir = split < size ? std::string(bytes + split + 1, strnlen(bytes + split + 1, size - split - 1)) : "";
+  size_t next = 0;
+  const std::string commandLine = TextAt(data + 1, size - 1, &next);
+  const std::string programDir = TextAt(data + 1 + next, size - 1 - next);
 
   std::vector<char> path(room + 1, '\x7f');  // one byte past the room, to see it untouched
   LanguageFilePathFor(commandLine.c_str(), programDir.c_str(), path.data(), room);

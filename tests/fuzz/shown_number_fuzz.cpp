@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "fuzz_text.h"
 #include "text/shown_number.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -14,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const char* separator = separators[data[0] % (sizeof separators / sizeof *separators)];
   const uint32_t maximum = data[0] & 0x80 ? SHOWN_NUMBER_MAX : 2147483647u;
-  const std::string text(reinterpret_cast<const char*>(data + 1),
-                         strnlen(reinterpret_cast<const char*>(data + 1), size - 1));
+  const std::string text = TextAt(data + 1, size - 1);
   uint32_t value = 12345;
   const bool read = ParseShownNumber(text.c_str(), separator, maximum, &value);
   std::string digits;
